@@ -1,0 +1,45 @@
+// The job steps around the page runs.
+#include "printjob.h"
+
+#include "surface.h"
+
+#include "engine/engine.h"
+#include "engine/viewstate.h"
+
+int PrintJob::Prepare(std::string_view text, bool previewing, std::string_view documentPath)
+{
+    m_view.previewing = previewing;
+    std::size_t slash = documentPath.find_last_of('/');
+    m_view.baseFolder.assign(slash == std::string_view::npos ? std::string_view{}
+                                                             : documentPath.substr(0, slash + 1));
+    return CountPages(text);
+}
+
+void PrintJob::Begin(int paperWidth, int paperHeight)
+{
+    m_maxPageRendered = 0;
+    m_view.errorText.clear();
+    m_view.paperWidth = paperWidth;
+    m_view.paperHeight = paperHeight;
+}
+
+int PrintJob::PaperFromDots(int dots, int dotsPerInch)
+{
+    return static_cast<int>(static_cast<double>(dots) / dotsPerInch * 254 + 0.5);
+}
+
+void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
+{
+    surface.StartPage(page, m_view.paperWidth, m_view.paperHeight);
+    CCommandEngine engine(m_view);
+    if (page > 0 && static_cast<unsigned>(page) > m_maxPageRendered) {
+        engine.recordErrors = true;
+        m_maxPageRendered = static_cast<unsigned>(page);
+    }
+    engine.RunPage(surface, page, text);
+}
+
+bool PrintJob::End()
+{
+    return !m_view.errorText.empty();
+}

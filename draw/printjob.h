@@ -1,0 +1,37 @@
+// The steps of a print or preview job, shared by the desktop program and zentova-print.
+#pragma once
+
+#include <string_view>
+
+class Surface;
+struct ViewState;
+
+// Drives the interpreter through one job: prepare (page count, preview flag, the
+// document's folder), begin (paper, empty error list), one fresh engine per rendered
+// page, end. Errors are recorded only the first time a page number is rendered.
+class PrintJob {
+public:
+    explicit PrintJob(ViewState &view) : m_view(view) {}
+
+    // Returns the number of pages of `text`. `documentPath` is the command file's path
+    // ("" for a document without a file); its folder becomes the base folder.
+    int Prepare(std::string_view text, bool previewing, std::string_view documentPath);
+
+    // The paper of the job in 0.1 mm; clears the error list and the rendered-page mark.
+    void Begin(int paperWidth, int paperHeight);
+
+    // Paper length in 0.1 mm from a length in device dots at `dotsPerInch`, rounded.
+    static int PaperFromDots(int dots, int dotsPerInch);
+
+    // Renders page `page` of `text` (the whole command text at this moment) on `surface`.
+    void PrintPage(Surface &surface, int page, std::string_view text);
+
+    // Ends the job; true when the job recorded errors.
+    bool End();
+
+    unsigned maxPageRendered() const { return m_maxPageRendered; }
+
+private:
+    ViewState &m_view;
+    unsigned m_maxPageRendered = 0;
+};

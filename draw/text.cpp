@@ -1,0 +1,168 @@
+// The text commands: registration (: forms), *, **, incline, /, bold, italic, vertical,
+// fsize.
+#include "textrun.h"
+#include "units.h"
+
+#include "engine/arguments.h"
+#include "engine/bounds.h"
+#include "engine/codepage.h"
+#include "engine/engine.h"
+#include "engine/errors.h"
+#include "engine/frame.h"
+#include "engine/handlers.h"
+
+namespace {
+
+// The string of a colon line: everything after the two-byte prefix, with tabs, CRs and
+// LFs turned into blanks.
+std::string colonString(const std::string &line)
+{
+    std::string s = line.substr(2);
+    for (char &c : s)
+        if (c == '\t' || c == '\r' || c == '\n')
+            c = ' ';
+    return s;
+}
+
+std::string oneCharacterPerLine(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size() * 2);
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t len = cp932::CharLength(s, i);
+        if (i > 0)
+            out += '\n';
+        out.append(s.substr(i, len));
+        i += len;
+    }
+    return out;
+}
+
+// Reads the single argument of a switch command; false after an error.
+bool readSwitch(CommandFrame &frame, int &target)
+{
+    int v = 0;
+    if (!CheckArgumentCount(frame, 1) || !ReadNumber(frame, 1, v))
+        return false;
+    target = v != 0 ? 1 : 0;
+    return true;
+}
+
+} // namespace
+
+void CmdRegister(CommandFrame &frame)
+{
+    RegisteredText &text = frame.engine->text;
+    const std::string s = colonString(frame.currentLine);
+    const char form = frame.currentLine[1];
+    std::size_t grown = form == '&' ? text.size() + s.size()
+                        : form == '+' ? text.size() + 1 + s.size()
+                        : form == '|' ? s.size() * 2
+                                      : s.size();
+    if (grown > kMaxTextBytes) {
+        RaiseError(frame, ErrRange);
+        return;
+    }
+    switch (form) {
+    case '.': text.assign(s); break;
+    case ':':
+        text.assign(s);
+        DrawTextRun(frame, 1, 0, 0, false, false, 0, 0);
+        break;
+    case '&': text.append(s); break;
+    case '+':
+        text.append("\n");
+        text.append(s);
+        break;
+    case '|': text.assign(oneCharacterPerLine(s)); break;
+    }
+}
+
+void CmdDrawText(CommandFrame &frame)
+{
+    if (frame.token(0) == "**") {
+        DrawTextRun(frame, 1, 0, 0, false, false, 0, 0);
+        return;
+    }
+    if (!CheckArgumentCount(frame, 3))
+        return;
+    if (IsAbsent(frame, 1)) {
+        DrawTextRun(frame, 1, 0, 0, false, false, 0, 0);
+        return;
+    }
+    int dx = 0, dy = 0, n = 1;
+    if (!ReadNumber(frame, 1, dx) || !ReadNumber(frame, 2, dy))
+        return;
+    if (!IsAbsent(frame, 3) && !ReadNumber(frame, 3, n))
+        return;
+    DrawTextRun(frame, n < 0 ? -static_cast<long long>(n) : n, dx, dy, n < 0, false, 0, 0);
+}
+
+void CmdIncline(CommandFrame &frame)
+{
+    int a = 0;
+    if (!CheckArgumentCount(frame, 1) || !ReadNumber(frame, 1, a))
+        return;
+    a %= 360;
+    if (a < 0)
+        a += 360;
+    CCommandEngine &e = *frame.engine;
+    std::string_view all = e.text.view();
+    std::string line(all.find('\n') != std::string_view::npos ? e.text.TakeLine() : all);
+    if (line.empty())
+        return;
+    const int x = ToLogical(static_cast<long long>(e.posX) + e.offsetX);
+    const int y = ToLogical(static_cast<long long>(e.posY) + e.offsetY);
+    frame.dc->TextOut(x, y, BuildFont(e, a * 10), e.color, line);
+}
+
+void CmdFontName(CommandFrame &frame)
+{
+    std::string_view name = std::string_view(frame.currentLine).substr(1);
+    const std::string_view blanks = " \t";
+    std::size_t first = name.find_first_not_of(blanks);
+    if (first == std::string_view::npos) {
+        RaiseError(frame, ErrFormat);
+        return;
+    }
+    name = name.substr(first, name.find_last_not_of(blanks) - first + 1);
+    // A face name must fit the 31 bytes of a font description; a longer one names no font.
+    std::optional<FontInfo> info;
+    if (name.size() < 32)
+        info = frame.dc->FindFont(name);
+    if (!info) {
+        RaiseError(frame, ErrNoFont);
+        return;
+    }
+    CCommandEngine &e = *frame.engine;
+    e.fontName.assign(name);
+    e.fontCharset = info->charset;
+    e.fontPitchFamily = info->pitchFamily;
+}
+
+void CmdBold(CommandFrame &frame)
+{
+    readSwitch(frame, frame.engine->bold);
+}
+
+void CmdItalic(CommandFrame &frame)
+{
+    readSwitch(frame, frame.engine->italic);
+}
+
+void CmdVertical(CommandFrame &frame)
+{
+    readSwitch(frame, frame.engine->vertical);
+}
+
+void CmdFontSize(CommandFrame &frame)
+{
+    int s = 0;
+    if (!CheckArgumentCount(frame, 1) || !ReadNumber(frame, 1, s))
+        return;
+    if (s < 10 || s > 2000) {
+        RaiseError(frame, ErrRange);
+        return;
+    }
+    frame.engine->fontSize = static_cast<int>(s * kPageToDeciPoint);
+}

@@ -1,0 +1,149 @@
+// DrawTextRun: the text and integer runs of `*`, `::`, `**`, hnumber and fnumber.
+#include "textrun.h"
+
+#include "numberformat.h"
+#include "units.h"
+
+#include "engine/codepage.h"
+#include "engine/engine.h"
+#include "engine/frame.h"
+
+namespace {
+
+bool isSideways(std::string_view face)
+{
+    return !face.empty() && face[0] == '@';
+}
+
+// Left or top edge of a box of `size` whose anchor point is at `at`.
+long long anchored(long long at, long long size, int anchor)
+{
+    return anchor == 0 ? at : anchor == 1 ? at - size / 2 : at - size;
+}
+
+} // namespace
+
+FontSpec BuildFont(const CCommandEngine &e, int escapement)
+{
+    FontSpec font;
+    font.face = e.fontName;
+    font.height = e.fontSize;
+    font.weight = e.bold == 0 ? 400 : e.fontCharset == 128 ? 700 : 900;
+    font.italic = e.italic != 0;
+    font.escapement = escapement;
+    font.charset = e.fontCharset;
+    font.pitchFamily = e.fontPitchFamily;
+    return font;
+}
+
+FontSpec BuildFont(const CCommandEngine &e)
+{
+    return BuildFont(e, isSideways(e.fontName) ? 2700 : 0);
+}
+
+std::string StackCharacters(std::string_view line)
+{
+    std::string out;
+    out.reserve(line.size() * 3);
+    for (std::size_t i = 0; i < line.size();) {
+        std::size_t len = cp932::CharLength(line, i);
+        if (i > 0)
+            out += "\r\n";
+        out.append(line.substr(i, len));
+        i += len;
+    }
+    return out;
+}
+
+void DrawTextRun(CommandFrame &frame, long long count, int x, int y, bool targetMode,
+                 bool numberMode, int startValue, int increment)
+{
+    if (count <= 0)
+        return;
+    CCommandEngine &e = *frame.engine;
+    Surface &dc = *frame.dc;
+    const FontSpec font = BuildFont(e);
+    const bool sideways = isSideways(font.face);
+    const std::string &cur = frame.currentLine;
+    const bool record = !cur.empty() && (cur[0] == '*' || cur[0] == ':');
+    const bool draw = !(cur.size() >= 2 && cur[0] == '*' && cur[1] == '*');
+    const bool fullWidth = numberMode && frame.token(0)[0] == 'f';
+
+    float stepX = 0, stepY = 0;
+    if (targetMode && count > 1) {
+        stepX = static_cast<float>(static_cast<double>(static_cast<long long>(x) - e.posX) /
+                                   static_cast<double>(count - 1));
+        stepY = static_cast<float>(static_cast<double>(static_cast<long long>(y) - e.posY) /
+                                   static_cast<double>(count - 1));
+    }
+
+    std::string previous, layout;
+    bool havePrevious = false;
+    TextSize size;
+    int value = startValue;
+    for (long long i = 0; i < count; ++i) {
+        if (numberMode) {
+            layout = FormatNumber(e.numberFormat, value);
+            if (fullWidth)
+                layout = cp932::ToFullWidth(layout);
+            value = Wrap(static_cast<long long>(value) + increment);
+            size = dc.MeasureText(font, layout);
+        } else {
+            std::string_view all = e.text.view();
+            std::string line(all.find('\n') != std::string_view::npos ? e.text.TakeLine() : all);
+            if (!havePrevious || line != previous) {
+                layout = (e.vertical == 1 && !sideways) ? StackCharacters(line) : line;
+                size = dc.MeasureText(font, layout);
+                previous = std::move(line);
+                havePrevious = true;
+            }
+        }
+        const long long w = size.width, h = size.height;
+        if (record) {
+            e.lastTextWidth = ToPage(sideways ? h : w);
+            e.lastTextHeight = ToPage(sideways ? w : h);
+        }
+
+        long long px, py;
+        if (targetMode) {
+            px = TruncateToInt(static_cast<double>(static_cast<float>(i) * stepX +
+                                                   static_cast<float>(e.posX)) + 0.5);
+            py = TruncateToInt(static_cast<double>(static_cast<float>(i) * stepY +
+                                                   static_cast<float>(e.posY)) + 0.5);
+        } else {
+            px = Wrap(e.posX + i * x);
+            py = Wrap(e.posY + i * y);
+        }
+        const long long X = ToLogical(px + e.offsetX);
+        const long long Y = ToLogical(py + e.offsetY);
+
+        long long l, t, r, b;
+        if (!sideways) {
+            l = anchored(X, w, e.textOriginCol);
+            t = anchored(Y, h, e.textOriginRow);
+            r = l + w;
+            b = t + h;
+            if (e.italic == 1)
+                r += e.fontSize;
+        } else {
+            // The block lies h wide and w high; l is its right edge, where the text begins.
+            l = e.textOriginCol == 0 ? X + h : e.textOriginCol == 1 ? X + h / 2 : X;
+            t = anchored(Y, w, e.textOriginRow);
+            r = l - h;
+            b = t + w;
+            if (e.italic == 1)
+                b += e.fontSize;
+        }
+        if (draw)
+            dc.DrawText(Saturate(l), Saturate(t), Saturate(r), Saturate(b), sideways ? TextAlign::Left : TextAlign::Center, font,
+                        e.color, layout);
+    }
+
+    if (targetMode) {
+        e.posX = x;
+        e.posY = y;
+    } else {
+        e.posX = Wrap(e.posX + count * x);
+        e.posY = Wrap(e.posY + count * y);
+    }
+}

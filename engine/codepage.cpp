@@ -1,0 +1,201 @@
+// Code page 932 text: character walking, conversions through iconv, the full-width map.
+#include "codepage.h"
+
+#include <array>
+#include <cerrno>
+#include <iconv.h>
+
+namespace cp932 {
+
+namespace {
+
+// One iconv descriptor per direction and thread, opened on first use: opening one costs
+// far more than converting a short string, and text is converted for every text run.
+class Converter {
+public:
+    Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (m_cd != reinterpret_cast<iconv_t>(-1))
+            iconv_close(m_cd);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    // Converts `in`; a byte sequence that cannot be converted is replaced by
+    // `replacement` and skipped one byte at a time.
+    std::string convert(std::string_view in, std::string_view replacement)
+    {
+        std::string out;
+        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
+            out.assign(in);
+            return out;
+        }
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        out.resize(in.size() * 3 + 8);
+        char *src = const_cast<char *>(in.data());
+        std::size_t srcLeft = in.size();
+        std::size_t used = 0;
+        while (srcLeft > 0) {
+            char *dst = out.data() + used;
+            std::size_t dstLeft = out.size() - used;
+            std::size_t r = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
+            used = out.size() - dstLeft;
+            if (r != static_cast<std::size_t>(-1))
+                break;
+            if (errno == E2BIG) {
+                out.resize(out.size() * 2);
+                continue;
+            }
+            // EILSEQ or EINVAL: an invalid or incomplete sequence. Emit the replacement
+            // and go on after its first byte.
+            out.resize(used);
+            out.append(replacement);
+            used = out.size();
+            out.resize(used + srcLeft * 3 + 8);
+            ++src;
+            --srcLeft;
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        }
+        out.resize(used);
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+Converter &toUtf8()
+{
+    thread_local Converter c("UTF-8", "CP932");
+    return c;
+}
+
+Converter &fromUtf8()
+{
+    thread_local Converter c("CP932", "UTF-8");
+    return c;
+}
+
+std::string encodeUtf8(char32_t cp)
+{
+    std::string s;
+    if (cp < 0x80) {
+        s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        s += static_cast<char>(0xC0 | (cp >> 6));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        s += static_cast<char>(0xE0 | (cp >> 12));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return s;
+}
+
+// Full-width katakana and punctuation for the half-width bytes 0xA1 to 0xDF.
+constexpr char16_t kKatakana[63] = {
+    0x3002, 0x300C, 0x300D, 0x3001, 0x30FB, 0x30F2, 0x30A1, 0x30A3, 0x30A5, 0x30A7, 0x30A9,
+    0x30E3, 0x30E5, 0x30E7, 0x30C3, 0x30FC, 0x30A2, 0x30A4, 0x30A6, 0x30A8, 0x30AA, 0x30AB,
+    0x30AD, 0x30AF, 0x30B1, 0x30B3, 0x30B5, 0x30B7, 0x30B9, 0x30BB, 0x30BD, 0x30BF, 0x30C1,
+    0x30C4, 0x30C6, 0x30C8, 0x30CA, 0x30CB, 0x30CC, 0x30CD, 0x30CE, 0x30CF, 0x30D2, 0x30D5,
+    0x30D8, 0x30DB, 0x30DE, 0x30DF, 0x30E0, 0x30E1, 0x30E2, 0x30E4, 0x30E6, 0x30E8, 0x30E9,
+    0x30EA, 0x30EB, 0x30EC, 0x30ED, 0x30EF, 0x30F3, 0x309B, 0x309C};
+
+struct FullWidthTable {
+    std::array<std::string, 256> single; // by byte; empty where the byte stays as it is
+    std::string voiced[256];             // half-width byte + voiced mark
+    std::string semiVoiced[256];         // half-width byte + semi-voiced mark
+
+    FullWidthTable()
+    {
+        auto cp = [](char32_t c) { return FromUtf8(encodeUtf8(c)); };
+        single[0x20] = cp(0x3000);
+        for (int b = 0x21; b <= 0x7E; ++b)
+            single[b] = cp(0xFF01 + (b - 0x21));
+        for (int b = 0xA1; b <= 0xDF; ++b)
+            single[b] = cp(kKatakana[b - 0xA1]);
+        // Ka to To and Ha to Ho take the voiced mark as the next code point; Ha to Ho
+        // also the semi-voiced mark as the one after it; U takes the voiced mark as Vu.
+        for (int b = 0xB6; b <= 0xC4; ++b)
+            voiced[b] = cp(kKatakana[b - 0xA1] + 1);
+        for (int b = 0xCA; b <= 0xCE; ++b) {
+            voiced[b] = cp(kKatakana[b - 0xA1] + 1);
+            semiVoiced[b] = cp(kKatakana[b - 0xA1] + 2);
+        }
+        voiced[0xB3] = cp(0x30F4);
+    }
+};
+
+const FullWidthTable &fullWidthTable()
+{
+    static const FullWidthTable table;
+    return table;
+}
+
+} // namespace
+
+std::size_t CharCount(std::string_view s)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i))
+        ++n;
+    return n;
+}
+
+void ToLowerInPlace(std::string &s)
+{
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t len = CharLength(s, i);
+        if (len == 1 && s[i] >= 'A' && s[i] <= 'Z')
+            s[i] = static_cast<char>(s[i] + 32);
+        i += len;
+    }
+}
+
+std::string ToLower(std::string_view s)
+{
+    std::string out(s);
+    ToLowerInPlace(out);
+    return out;
+}
+
+std::string ToUtf8(std::string_view cp932Text)
+{
+    return toUtf8().convert(cp932Text, "\xEF\xBF\xBD");
+}
+
+std::string FromUtf8(std::string_view utf8Text)
+{
+    return fromUtf8().convert(utf8Text, "?");
+}
+
+std::string ToFullWidth(std::string_view s)
+{
+    const FullWidthTable &t = fullWidthTable();
+    std::string out;
+    out.reserve(s.size() * 2);
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t len = CharLength(s, i);
+        auto b = static_cast<unsigned char>(s[i]);
+        if (len == 2) {
+            out.append(s.substr(i, 2));
+        } else if (i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0xDE &&
+                   !t.voiced[b].empty()) {
+            out += t.voiced[b];
+            ++len;
+        } else if (i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0xDF &&
+                   !t.semiVoiced[b].empty()) {
+            out += t.semiVoiced[b];
+            ++len;
+        } else if (!t.single[b].empty()) {
+            out += t.single[b];
+        } else {
+            out += s[i];
+        }
+        i += len;
+    }
+    return out;
+}
+
+} // namespace cp932

@@ -1,0 +1,72 @@
+// The interpreter state of one page run, and the page run itself.
+#pragma once
+
+#include "textlines.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+class Surface;
+struct ViewState;
+
+// Number of pages of a command text: one more than the lines that begin with "pag" (in
+// any case) after the first, and one more again when the text itself begins with one.
+int CountPages(std::string_view text);
+
+// The interpreter of one page: built for one RunPage and destroyed after it. Every drawing
+// command reads and writes these fields; called files share them with their caller.
+class CCommandEngine {
+public:
+    // Reads the print-position adjustment through the view's profile, each value clamped
+    // to -100..0, and starts the offset there.
+    explicit CCommandEngine(ViewState &view);
+    virtual ~CCommandEngine() = default;
+    CCommandEngine(const CCommandEngine &) = delete;
+    CCommandEngine &operator=(const CCommandEngine &) = delete;
+
+    // Runs page `page` (1-based) of the whole command text on `dc`: the initialisation
+    // lines of the whole text, then the page's own section.
+    void RunPage(Surface &dc, int page, std::string_view text);
+
+    bool recordErrors = false;
+    std::string nestedCallPath;
+    std::string errorCallPath;
+    int errorCallLine = 0;
+    ViewState *view;
+    int page = 0;
+    int lineNo = 1;
+    RegisteredText text;
+    std::string fontName;
+    std::string numberFormat = "%d";
+    int fontCharset = 128;
+    int fontPitchFamily = 1;
+    int fontSize = 120;
+    int bold = 0;
+    int italic = 0;
+    int offsetX = 0, offsetY = 0;
+    int adjustX = 0, adjustY = 0;
+    int posX = 0, posY = 0;
+    int textOriginCol = 0, textOriginRow = 0;
+    int imageOriginCol = 0, imageOriginRow = 0;
+    int vertical = 0;
+    int hrangeStart = 0, hrangeEnd = 0;
+    int vrangeStart = 0, vrangeEnd = 0;
+    int lineStyle = 0;
+    int lineWidth = 0;
+    int imageWidth = 0, imageHeight = 0;
+    int imageRadius = 0;
+    int imageDirection = 1;
+    int imageDirectionNegative = 0;
+    int lastImagePixelWidth = 0, lastImagePixelHeight = 0;
+    int lastTextWidth = 0, lastTextHeight = 0;
+    int lastImageWidth = 0, lastImageHeight = 0;
+    unsigned color = 0;
+    std::array<int, 676> variables{};
+    std::array<std::string, 676> abbreviations;
+    std::string prepassLine;
+
+private:
+    void runVariablePass(std::string_view text);
+    void runAbbreviationPass(std::string_view text);
+};

@@ -1,0 +1,60 @@
+// The state of one level of text being run: the page's section or one called file.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+class CCommandEngine;
+class RemainingText;
+class Surface;
+struct ViewState;
+
+// One argument token: at most 99 bytes.
+class Token {
+public:
+    static constexpr std::size_t kMaxLength = 99;
+    std::string_view view() const { return {m_data, m_length}; }
+    bool empty() const { return m_length == 0; }
+    void clear() { m_length = 0; }
+    void push(char c) { m_data[m_length++] = c; }
+    std::size_t size() const { return m_length; }
+
+private:
+    char m_data[kMaxLength];
+    std::size_t m_length = 0;
+};
+
+// The tokens of a line: token 0 is the keyword, tokens 1 to 9 the arguments.
+using TokenList = std::array<Token, 10>;
+
+struct CommandFrame {
+    CommandFrame(CCommandEngine &engine, int depth);
+    virtual ~CommandFrame() = default;
+    CommandFrame(const CommandFrame &) = delete;
+    CommandFrame &operator=(const CommandFrame &) = delete;
+
+    std::string_view token(int i) const { return tokens[static_cast<std::size_t>(i)].view(); }
+
+    int firstErrorCode = 0;
+    CCommandEngine *engine;
+    ViewState *view;
+    int depth;
+    Surface *dc = nullptr;
+    std::string currentLine;
+    std::string rawLine;
+    TokenList tokens;
+    int lineNo = 1;
+    std::string repeatBody;
+    int repeatStartLine = 0;
+    int repeatEndLine = 0;
+    int repeatRemaining = 0;
+    std::array<int, 676> storedVariables{};
+    std::array<std::string, 676> storedAbbreviations;
+
+    // The dispatcher's state of the run on this frame: the text still to run, the lines
+    // still to pass over, and whether a page line ended the run.
+    RemainingText *remaining = nullptr;
+    long long skipCount = 0;
+    bool stopped = false;
+};

@@ -1,0 +1,149 @@
+// Line taking and the consumable text buffers of the interpreter.
+#include "textlines.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::string_view TakeLine(std::string_view &text)
+{
+    if (text.empty())
+        return kEndMarker;
+    std::size_t lf = text.find('\n');
+    std::string_view line;
+    if (lf == std::string_view::npos) {
+        line = text;
+        text = {};
+    } else {
+        line = text.substr(0, lf);
+        text.remove_prefix(lf + 1);
+    }
+    std::size_t cr = line.find('\r');
+    if (cr != std::string_view::npos)
+        line = line.substr(0, cr);
+    return line;
+}
+
+std::string_view FirstLine(std::string_view text)
+{
+    return text.empty() ? std::string_view{} : TakeLine(text);
+}
+
+std::size_t CountLineFeeds(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::size_t LinesLength(std::string_view text, long long lines)
+{
+    std::size_t pos = 0;
+    for (long long i = 0; i < lines; ++i) {
+        const void *lf = std::memchr(text.data() + pos, '\n', text.size() - pos);
+        if (!lf)
+            return text.size();
+        pos = static_cast<std::size_t>(static_cast<const char *>(lf) - text.data()) + 1;
+    }
+    return pos;
+}
+
+long long CountLines(std::string_view text, long long limit)
+{
+    long long n = 0;
+    std::size_t pos = 0;
+    while (n < limit && pos < text.size()) {
+        const void *lf = std::memchr(text.data() + pos, '\n', text.size() - pos);
+        ++n;
+        if (!lf)
+            break;
+        pos = static_cast<std::size_t>(static_cast<const char *>(lf) - text.data()) + 1;
+    }
+    return n;
+}
+
+namespace {
+
+bool startsWithPag(std::string_view s)
+{
+    return s.size() >= 3 && (s[0] | 0x20) == 'p' && (s[1] | 0x20) == 'a' &&
+           (s[2] | 0x20) == 'g';
+}
+
+} // namespace
+
+std::size_t FindPageLine(std::string_view text)
+{
+    if (startsWithPag(text))
+        return 0;
+    for (std::size_t pos = 0;;) {
+        const void *lf = std::memchr(text.data() + pos, '\n', text.size() - pos);
+        if (!lf)
+            return std::string_view::npos;
+        pos = static_cast<std::size_t>(static_cast<const char *>(lf) - text.data()) + 1;
+        if (startsWithPag(text.substr(pos)))
+            return pos;
+    }
+}
+
+std::string NormalizeLineEnds(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
+std::string_view RemainingText::TakeLine()
+{
+    std::string_view rest = view();
+    std::string_view line = ::TakeLine(rest);
+    m_pos = m_buffer.size() - rest.size();
+    return line;
+}
+
+void RemainingText::Prepend(std::string_view body)
+{
+    if (body.size() <= m_pos) {
+        // The taken lines before the cursor are free room: no copy of the rest.
+        m_pos -= body.size();
+        std::memmove(m_buffer.data() + m_pos, body.data(), body.size());
+        return;
+    }
+    std::string joined;
+    joined.reserve(body.size() + m_buffer.size() - m_pos);
+    joined.append(body);
+    joined.append(view());
+    m_buffer = std::move(joined);
+    m_pos = 0;
+}
+
+void RegisteredText::assign(std::string_view s)
+{
+    m_buffer.assign(s);
+    m_pos = 0;
+}
+
+void RegisteredText::append(std::string_view s)
+{
+    compact();
+    m_buffer.append(s);
+}
+
+std::string_view RegisteredText::TakeLine()
+{
+    std::string_view rest = view();
+    std::string_view line = ::TakeLine(rest);
+    m_pos = m_buffer.size() - rest.size();
+    return line;
+}
+
+void RegisteredText::compact()
+{
+    // Dropping the taken lines moves the rest, so only when they are the larger part.
+    if (m_pos > 0 && m_pos >= m_buffer.size() / 2) {
+        m_buffer.erase(0, m_pos);
+        m_pos = 0;
+    }
+}

@@ -1,0 +1,74 @@
+// Line taking over command text, and the two text buffers the interpreter consumes from
+// the front: the remaining text of a run and the registered string.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The end marker: returned by TakeLine when the text is exhausted; a line that consists of
+// exactly this byte also ends a text.
+inline constexpr std::string_view kEndMarker{"\x1A", 1};
+
+// Takes the first line off `text`: everything before the first LF, cut at its first CR;
+// that part and the LF leave `text`. Without an LF the whole text is the line and `text`
+// becomes empty; an empty text gives kEndMarker. The line views the same bytes as `text`.
+std::string_view TakeLine(std::string_view &text);
+
+// The first line of `text` as TakeLine would take it, without taking it; empty for an
+// empty text.
+std::string_view FirstLine(std::string_view text);
+
+// Number of LF bytes in `text`.
+std::size_t CountLineFeeds(std::string_view text);
+
+// Length in bytes of the first `lines` lines of `text`, each with its line end; the whole
+// text when it has fewer lines.
+std::size_t LinesLength(std::string_view text, long long lines);
+
+// Number of lines in `text` (LF count, plus one when the last line has no LF), counting
+// no further than `limit`.
+long long CountLines(std::string_view text, long long limit);
+
+// Position of the first line of `text` that begins with "pag" in either case, or npos.
+std::size_t FindPageLine(std::string_view text);
+
+// Every LF that does not follow a CR becomes CR LF, the line end of command files. Text
+// written with LF line ends then reads exactly like the same text written on Windows.
+std::string NormalizeLineEnds(std::string_view text);
+
+// The text a run consumes line by line. Taking a line does not copy the rest; text put
+// in front (a repeated range) reuses the room of the lines already taken when it fits.
+class RemainingText {
+public:
+    explicit RemainingText(std::string_view text) : m_buffer(text), m_pos(0) {}
+
+    std::string_view view() const { return std::string_view(m_buffer).substr(m_pos); }
+    std::string_view TakeLine();
+    // Puts `body` in front of the remaining text.
+    void Prepend(std::string_view body);
+
+private:
+    std::string m_buffer;
+    std::size_t m_pos;
+};
+
+// The registered string of the text commands: set, extended, and consumed one line at a
+// time from the front by text runs. Taking a line does not move the rest.
+class RegisteredText {
+public:
+    std::string_view view() const { return std::string_view(m_buffer).substr(m_pos); }
+    std::size_t size() const { return m_buffer.size() - m_pos; }
+    bool empty() const { return size() == 0; }
+
+    void assign(std::string_view s);
+    void append(std::string_view s);
+    // Takes the first line as TakeLine does; the line stays valid until the next change.
+    std::string_view TakeLine();
+
+private:
+    void compact();
+
+    std::string m_buffer;
+    std::size_t m_pos = 0;
+};
