@@ -1,0 +1,150 @@
+// The page run: page count, sections, initialisation passes and the error list.
+#include "support/pagerun.h"
+
+#include "engine/codepage.h"
+#include "engine/expression.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int var(const PageRun &run, const char *name)
+{
+    return run.engine->variables[VariableIndex(name)];
+}
+
+TEST(PageRun, CountsPagesAndCutsSections)
+{
+    EXPECT_EQ(CountPages(""), 1);
+    EXPECT_EQ(CountPages(CommandFile("x1\npage\nx3")), 2);
+    EXPECT_EQ(CountPages(CommandFile("page\nx2")), 2);
+    EXPECT_EQ(CountPages(CommandFile("a\nPAGE\nb\nPaGe 2\nc")), 3);
+    EXPECT_EQ(CountPages(CommandFile("a\n pag\npagx")), 2);
+
+    EXPECT_EQ(PageRun("", 1).errors(), "");
+    EXPECT_EQ(PageRun("x1\npage\nx3", 1).errors(), "(1) x1\n      定義されていないコマンドです\n");
+    EXPECT_EQ(PageRun("x1\npage\nx3", 2).errors(), "(3) x3\n      定義されていないコマンドです\n");
+    // A text that begins with a page line has an empty first page.
+    EXPECT_EQ(PageRun("page\nx2", 1).errors(), "");
+    EXPECT_EQ(PageRun("page\nx2", 2).errors(), "(2) x2\n      定義されていないコマンドです\n");
+    EXPECT_EQ(PageRun("a1\nPAGE\nb3\npage\nc5", 3).errors(),
+              "(5) c5\n      定義されていないコマンドです\n");
+    // A page beyond the last runs nothing.
+    EXPECT_EQ(PageRun("a1\npage\nb3", 5).errors(), "");
+}
+
+TEST(PageRun, InitialisationLinesRunBeforeEveryPage)
+{
+    const char *text = "$bb 7\n"
+                       "skip 1\n"
+                       "$$aa 3\n"
+                       "page\n"
+                       "$cc $aa+1\n"
+                       "page\n"
+                       "$$dd p\n"
+                       "}{ab}Hello\n"
+                       "}{AB}x\n";
+    PageRun p1(text, 1);
+    EXPECT_EQ(var(p1, "aa"), 3);
+    EXPECT_EQ(var(p1, "bb"), 7);
+    EXPECT_EQ(var(p1, "dd"), 1);
+    EXPECT_EQ(p1.engine->abbreviations[VariableIndex("ab")], "Hello");
+    EXPECT_EQ(p1.errors(), "");
+    PageRun p2(text, 2);
+    EXPECT_EQ(var(p2, "bb"), 0); // a $ line of page 1 does not reach page 2
+    EXPECT_EQ(var(p2, "cc"), 4);
+    EXPECT_EQ(var(p2, "dd"), 2);
+    // An upper-case }{AB} line is not an initialisation and does nothing on its page.
+    PageRun p3(text, 3);
+    EXPECT_EQ(p3.errors(), "");
+}
+
+TEST(PageRun, InitialisationErrorsCarryTheirLine)
+{
+    PageRun run("line 0 0 1 1\n$$aa 1 2\n$$bb (1\n$$cc 1+1\n", 1);
+    EXPECT_EQ(run.errors(), "(2) $$aa 1 2\n      コマンドのフォーマットが間違っています\n"
+                            "(3) $$bb (1\n      数式の括弧が合っていません\n");
+    EXPECT_EQ(var(run, "cc"), 2);
+}
+
+TEST(PageRun, AdjustmentIsClampedAndStartsTheOffset)
+{
+    FixedProfile outside(-250, 30);
+    PageRun a("", 1, &outside);
+    EXPECT_EQ(a.engine->offsetX, -100);
+    EXPECT_EQ(a.engine->offsetY, 0);
+    FixedProfile inside(-30, -15);
+    PageRun b("offset 100 50", 1, &inside);
+    EXPECT_EQ(b.engine->offsetX, 70);
+    EXPECT_EQ(b.engine->offsetY, 35);
+    PageRun c("offset 100 50\noffset 0 0", 1, &inside);
+    EXPECT_EQ(c.engine->offsetX, -30);
+    EXPECT_EQ(c.engine->offsetY, -15);
+}
+
+TEST(ErrorList, EntryFormatAndOneEntryPerLine)
+{
+    std::string text;
+    for (int i = 1; i < 12; ++i)
+        text += "# line\n";
+    text += "frobnicate 1\n";
+    EXPECT_EQ(PageRun(text).errors(),
+              "(12) frobnicate 1\n      定義されていないコマンドです\n");
+    // Tabs become blanks to the next multiple of four columns.
+    EXPECT_EQ(PageRun("a\tb\nab\tc\nabcd\te").errors(),
+              "(1) a   b\n      定義されていないコマンドです\n"
+              "(2) ab  c\n      定義されていないコマンドです\n"
+              "(3) abcd    e\n      定義されていないコマンドです\n");
+    // A repeated range reports its failing line once.
+    EXPECT_EQ(PageRun("repeat 1 3\ncolor 300 0 0").errors(),
+              "(2) color 300 0 0\n      数値が範囲外です\n");
+    // The line is shown as written, before abbreviation expansion.
+    EXPECT_EQ(PageRun("{ab}bad\n{{ab}} 1").errors(),
+              "(2) {{ab}} 1\n      定義されていないコマンドです\n");
+}
+
+TEST(ErrorList, RecordedOnlyOnTheFirstRenderingOfAPage)
+{
+    const std::string text = CommandFile("bad1\npage\nbad3\n$$aa (");
+    ViewState view;
+    FakeSurface surface;
+    PrintJob job(view);
+    ASSERT_EQ(job.Prepare(text, true, "/home/u/forms/a.zent"), 2);
+    EXPECT_EQ(view.baseFolder, "/home/u/forms/");
+    EXPECT_TRUE(view.previewing);
+    job.Begin(2100, 2970);
+    job.PrintPage(surface, 1, text);
+    const std::string afterFirst = view.errorText.str();
+    job.PrintPage(surface, 1, text);
+    EXPECT_EQ(view.errorText.str(), afterFirst);
+    job.PrintPage(surface, 2, text);
+    job.PrintPage(surface, 1, text);
+    EXPECT_EQ(cp932::ToUtf8(view.errorText.str()),
+              "(4) $$aa (\r\n      数式の括弧が合っていません\r\n"
+              "(1) bad1\r\n      定義されていないコマンドです\r\n"
+              "(3) bad3\r\n      定義されていないコマンドです\r\n");
+    EXPECT_TRUE(job.End());
+    job.Begin(2100, 2970);
+    EXPECT_TRUE(view.errorText.empty());
+}
+
+TEST(ErrorList, MessagesOfEveryCode)
+{
+    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(24, 0, "")), "ファイルがありません");
+    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(30, 3, "")), "呼び出しファイル中でエラーが発生 (3)");
+    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(30, 5, "b.zent")), "ネスト中(5)b.zent");
+    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(29, 2, "c.zent")), "ネスト超過(2)c.zent");
+    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(7, 0, "")), "未知のエラーです");
+}
+
+TEST(ErrorList, UnknownAndPendingCommands)
+{
+    EXPECT_EQ(PageRun("colx 1 2 3").errors(), "");
+    // Pictures and calls are not available in this build; their lines say so as errors.
+    EXPECT_EQ(PageRun("psize 10 10\n!logo.bmp\n<other.zent").errors(),
+              "(1) psize 10 10\n      定義されていないコマンドです\n"
+              "(2) !logo.bmp\n      定義されていないコマンドです\n"
+              "(3) <other.zent\n      定義されていないコマンドです\n");
+}
+
+} // namespace
