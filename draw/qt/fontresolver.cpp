@@ -1,0 +1,161 @@
+// Face names of command files resolved to installed font families.
+#include "fontresolver.h"
+
+#include "engine/codepage.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kJapaneseCharset = 128; // SHIFTJIS_CHARSET
+constexpr int kOtherCharset = 0;      // ANSI_CHARSET
+constexpr int kFixedPitch = 1;
+constexpr int kVariablePitch = 2;
+
+QString compiledAliasTable()
+{
+    QFile file(QStringLiteral(":/zentova/fontaliases.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+FontResolver::FontResolver() : FontResolver(compiledAliasTable()) {}
+
+FontResolver::FontResolver(const QString &aliasTable)
+{
+    readAliases(aliasTable);
+    m_familyList = QFontDatabase::families();
+    for (const QString &family : std::as_const(m_familyList))
+        m_families.insert(family.toCaseFolded(), family);
+}
+
+FontResolver &FontResolver::shared()
+{
+    static FontResolver resolver;
+    return resolver;
+}
+
+// Lines "PITCH ALIAS = FAMILY, FAMILY, ..."; blank lines and lines starting with "#" are
+// skipped, and so are lines that do not have that shape.
+void FontResolver::readAliases(const QString &table)
+{
+    const QStringList lines = table.split(QLatin1Char('\n'));
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const qsizetype blank = line.indexOf(QLatin1Char(' '));
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (blank < 0 || equals < blank)
+            continue;
+        const QString pitch = line.left(blank);
+        const QString alias = line.mid(blank + 1, equals - blank - 1).trimmed();
+        if (alias.isEmpty() || (pitch != u"fixed" && pitch != u"variable"))
+            continue;
+        Alias entry;
+        entry.pitchFamily = pitch == u"fixed" ? kFixedPitch : kVariablePitch;
+        for (const QString &family : line.mid(equals + 1).split(QLatin1Char(',')))
+            if (!family.trimmed().isEmpty())
+                entry.families.append(family.trimmed());
+        m_aliases.insert(alias.toCaseFolded(), entry);
+    }
+}
+
+std::optional<ResolvedFace> FontResolver::resolve(std::string_view face)
+{
+    std::lock_guard lock(m_mutex);
+    const auto known = m_resolved.find(std::string(face));
+    if (known != m_resolved.end())
+        return known->second;
+    std::optional<ResolvedFace> result =
+        lookup(QString::fromStdString(cp932::ToUtf8(face)));
+    m_resolved.emplace(face, result);
+    return result;
+}
+
+// An installed family first (a real font of that name wins), then the alias table, then
+// the other names the font database knows families by.
+std::optional<ResolvedFace> FontResolver::lookup(const QString &name) const
+{
+    const bool sideways = name.startsWith(QLatin1Char('@'));
+    const QString base = sideways ? name.mid(1) : name;
+    if (base.isEmpty())
+        return std::nullopt;
+
+    QString family = m_families.value(base.toCaseFolded());
+    std::optional<int> pitch;
+    if (family.isEmpty()) {
+        const auto alias = m_aliases.constFind(base.toCaseFolded());
+        if (alias != m_aliases.constEnd()) {
+            for (const QString &candidate : alias->families) {
+                family = installedFamily(candidate);
+                if (!family.isEmpty())
+                    break;
+            }
+            if (family.isEmpty())
+                return std::nullopt;
+            pitch = alias->pitchFamily;
+        }
+    }
+    if (family.isEmpty())
+        family = installedFamily(base);
+    if (family.isEmpty())
+        return std::nullopt;
+
+    const bool japanese = coversJapanese(family);
+    if (sideways && !japanese)
+        return std::nullopt;
+    ResolvedFace face;
+    face.family = family;
+    face.sideways = sideways;
+    face.info.charset = japanese ? kJapaneseCharset : kOtherCharset;
+    face.info.pitchFamily =
+        pitch ? *pitch : QFontDatabase::isFixedPitch(family) ? kFixedPitch : kVariablePitch;
+    return face;
+}
+
+// The installed family that `name` names, under the name the database lists it by, or
+// an empty string.
+QString FontResolver::installedFamily(const QString &name) const
+{
+    const QString listed = m_families.value(name.toCaseFolded());
+    if (!listed.isEmpty())
+        return listed;
+    // A comma would make QFont read the name as a list of families.
+    if (name.contains(QLatin1Char(',')) || !QFontDatabase::hasFamily(name))
+        return {};
+    // Another name of an installed family ("IPA明朝" where the database lists
+    // "IPAMincho"): the font that a QFont of that name gets is that family.
+    return m_families.value(QFontInfo(QFont(name)).family().toCaseFolded());
+}
+
+bool FontResolver::coversJapanese(const QString &family) const
+{
+    const auto known = m_japanese.constFind(family);
+    if (known != m_japanese.constEnd())
+        return *known;
+    const bool japanese =
+        QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese);
+    m_japanese.insert(family, japanese);
+    return japanese;
+}
+
+QStringList FontResolver::faceNames() const
+{
+    QStringList names = m_familyList;
+    for (const QString &family : m_familyList)
+        if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
+            names.append(QLatin1Char('@') + family);
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
+}

@@ -1,0 +1,67 @@
+// Face names of command files resolved to installed font families.
+#pragma once
+
+#include "draw/surface.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+// A face name that names an installed font.
+struct ResolvedFace {
+    QString family;        // the installed family to draw with
+    bool sideways = false; // the name began with "@": vertical writing
+    FontInfo info;         // what the `/` command records
+};
+
+// Resolves face names through the alias table (Windows Japanese faces to the IPA
+// families) and the installed families, ignoring letter case and independently of the
+// locale: a family is found under any of the names the font database knows it by
+// ("IPAMincho" and "IPA明朝"). Every family that covers Japanese also exists with an "@"
+// in front. Results are kept, so a name is looked up in the font database only once.
+// Needs a QGuiApplication; safe to use from several threads.
+class FontResolver {
+public:
+    // Uses the alias table compiled into the program.
+    FontResolver();
+    // Uses `aliasTable`, in the format of res/fontaliases.txt.
+    explicit FontResolver(const QString &aliasTable);
+    Q_DISABLE_COPY(FontResolver)
+
+    // The resolver of this process. The font database is one per process, and so is the
+    // index of it.
+    static FontResolver &shared();
+
+    // The face named by `face` (code page 932 bytes as the command file wrote it), or
+    // nothing when no installed font has that name.
+    std::optional<ResolvedFace> resolve(std::string_view face);
+
+    // Every face name the program offers: the installed families and, for those covering
+    // Japanese, the same names with "@" in front; sorted.
+    QStringList faceNames() const;
+
+private:
+    struct Alias {
+        QStringList families;
+        int pitchFamily = 2;
+    };
+
+    void readAliases(const QString &table);
+    std::optional<ResolvedFace> lookup(const QString &name) const;
+    QString installedFamily(const QString &name) const;
+    bool coversJapanese(const QString &family) const;
+
+    QHash<QString, Alias> m_aliases;    // case-folded alias → families
+    QHash<QString, QString> m_families; // case-folded family name → family
+    QStringList m_familyList;           // installed families as the database lists them
+
+    std::mutex m_mutex;
+    std::unordered_map<std::string, std::optional<ResolvedFace>> m_resolved;
+    mutable QHash<QString, bool> m_japanese;
+};

@@ -1,0 +1,298 @@
+// The drawing surface over a QPainter: printer, print preview, PDF or image.
+#include "qtsurface.h"
+
+#include "dashes.h"
+#include "sidewaystext.h"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
+
+#include <cmath>
+
+namespace {
+
+constexpr qreal kLogicalPerInch = 1440;
+constexpr Color kWhite = 0xFFFFFF;
+constexpr int kTurnedDown = 2700; // escapement of text running down the page
+
+QColor toQColor(Color c)
+{
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// The thinnest line the device can draw. Flat ends leave the end point unpainted.
+QPen thinPen(Color color)
+{
+    QPen pen(toQColor(color), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+// A solid pen as `pen` asks for it: `width` logical units wide with round ends and joins,
+// or the thinnest line when the width is 0.
+QPen solidPen(const Pen &pen)
+{
+    if (pen.width <= 0)
+        return thinPen(pen.color);
+    return QPen(toQColor(pen.color), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+QRectF box(int l, int t, int r, int b)
+{
+    return QRectF(QPointF(l, t), QPointF(r, b)).normalized();
+}
+
+// The angle, in degrees counter-clockwise as seen on the page, at which the ray from the
+// centre of `ellipse` through (x, y) meets it, measured as Qt's arcs measure angles on an
+// ellipse (the angle on the circle that the ellipse is stretched from).
+qreal rayAngle(const QRectF &ellipse, int x, int y)
+{
+    const qreal dx = x - ellipse.center().x();
+    const qreal dy = y - ellipse.center().y();
+    return qRadiansToDegrees(std::atan2(-dy * ellipse.width(), dx * ellipse.height()));
+}
+
+// The counter-clockwise sweep from `start` to `end` degrees, in (0, 360]: equal rays
+// give the whole ellipse.
+qreal sweep(qreal start, qreal end)
+{
+    qreal s = end - start;
+    while (s <= 0)
+        s += 360;
+    return s;
+}
+
+} // namespace
+
+QtSurface::QtSurface(QPainter *painter, qreal dpiX, qreal dpiY, FontResolver &resolver)
+    : m_painter(painter),
+      m_base(QTransform::fromScale(dpiX / kLogicalPerInch, dpiY / kLogicalPerInch)),
+      m_resolver(resolver), m_fonts(resolver)
+{
+    resetPainter();
+}
+
+void QtSurface::StartPage(int, int, int)
+{
+    m_background = kWhite;
+    resetPainter();
+}
+
+void QtSurface::resetPainter()
+{
+    m_painterFont = nullptr;
+    // A painter that has not begun on its device yet is set up when the page starts.
+    if (!m_painter || !m_painter->isActive())
+        return;
+    m_painter->setTransform(m_base);
+    // Outlines are cut into dashes only where they can be seen, so that a dashed rule of
+    // any length costs no more than the page is wide.
+    const QPaintDevice *device = m_painter->device();
+    m_visible = device && m_base.isInvertible()
+                    ? m_base.inverted()
+                          .mapRect(QRectF(0, 0, device->width(), device->height()))
+                          .adjusted(-100, -100, 100, 100)
+                    : QRectF(-1e12, -1e12, 2e12, 2e12);
+}
+
+void QtSurface::strokeOutline(const QPainterPath &path, const Pen &pen, bool paintGaps)
+{
+    m_painter->setBrush(Qt::NoBrush);
+    const std::span<const qreal> pattern = dashPattern(pen.style);
+    if (pattern.empty()) {
+        m_painter->setPen(solidPen(pen));
+        m_painter->drawPath(path);
+        return;
+    }
+    if (paintGaps) {
+        m_painter->setPen(thinPen(m_background));
+        m_painter->drawPath(path);
+    }
+    m_painter->setPen(thinPen(pen.color));
+    m_painter->drawLines(dashSegments(path, pattern, m_visible));
+}
+
+void QtSurface::Line(int x1, int y1, int x2, int y2, const Pen &pen)
+{
+    if (!m_painter)
+        return;
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    if (dashPattern(pen.style).empty()) {
+        m_painter->setPen(solidPen(pen));
+        m_painter->drawLine(QLineF(x1, y1, x2, y2));
+        return;
+    }
+    QPainterPath path(QPointF(x1, y1));
+    path.lineTo(x2, y2);
+    strokeOutline(path, pen, false);
+}
+
+void QtSurface::Rectangle(int l, int t, int r, int b, const Pen &pen)
+{
+    if (!m_painter)
+        return;
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    QPainterPath path;
+    path.addRect(box(l, t, r, b));
+    strokeOutline(path, pen, true);
+}
+
+void QtSurface::RoundRect(int l, int t, int r, int b, int ew, int eh, const Pen &pen,
+                          std::optional<Color> brush)
+{
+    if (!m_painter)
+        return;
+    m_painter->setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath path;
+    path.addRoundedRect(box(l, t, r, b), std::abs(ew) / 2.0, std::abs(eh) / 2.0);
+    if (brush)
+        m_painter->fillPath(path, toQColor(*brush));
+    strokeOutline(path, pen, true);
+}
+
+void QtSurface::FillSolidRect(int x, int y, int w, int h, Color color)
+{
+    m_background = color;
+    if (!m_painter)
+        return;
+    m_painter->setRenderHint(QPainter::Antialiasing, false);
+    m_painter->fillRect(QRectF(x, y, w, h).normalized(), toQColor(color));
+}
+
+void QtSurface::Arc(int l, int t, int r, int b, int xs, int ys, int xe, int ye, const Pen &pen)
+{
+    if (!m_painter)
+        return;
+    m_painter->setRenderHint(QPainter::Antialiasing, true);
+    const QRectF ellipse = box(l, t, r, b);
+    const qreal start = rayAngle(ellipse, xs, ys);
+    QPainterPath path;
+    path.arcMoveTo(ellipse, start);
+    path.arcTo(ellipse, start, sweep(start, rayAngle(ellipse, xe, ye)));
+    strokeOutline(path, pen, false);
+}
+
+void QtSurface::Pie(int l, int t, int r, int b, int xs, int ys, int xe, int ye, Color color)
+{
+    if (!m_painter)
+        return;
+    m_painter->setRenderHint(QPainter::Antialiasing, true);
+    const QRectF ellipse = box(l, t, r, b);
+    const qreal start = rayAngle(ellipse, xs, ys);
+    QPainterPath path(ellipse.center());
+    path.arcTo(ellipse, start, sweep(start, rayAngle(ellipse, xe, ye)));
+    path.closeSubpath();
+    m_painter->setPen(thinPen(color));
+    m_painter->setBrush(toQColor(color));
+    m_painter->drawPath(path);
+}
+
+void QtSurface::Ellipse(int l, int t, int r, int b, Color color)
+{
+    if (!m_painter)
+        return;
+    m_painter->setRenderHint(QPainter::Antialiasing, true);
+    m_painter->setPen(thinPen(color));
+    m_painter->setBrush(toQColor(color));
+    m_painter->drawEllipse(box(l, t, r, b));
+}
+
+TextSize QtSurface::MeasureText(const FontSpec &font, std::string_view text)
+{
+    return m_fonts.entry(font).layout(text).size;
+}
+
+void QtSurface::useFont(FontEntry &entry, Color color)
+{
+    if (m_painterFont != &entry) {
+        m_painter->setFont(entry.font());
+        m_painterFont = &entry;
+    }
+    m_painter->setPen(toQColor(color));
+}
+
+// Draws the lines of `layout` with the block's top-left at `origin` of `frame`, each line
+// starting at the left or centred in `width`, line i's cell top i line heights down.
+// Lines of plain faces are drawn in the painter's current transform, which the caller has
+// set to `frame`; sideways lines set their own.
+void QtSurface::drawLines(const QTransform &frame, QPointF origin, FontEntry &entry,
+                          const TextLayout &layout, long long width, TextAlign align)
+{
+    for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+        const long long x = align == TextAlign::Center ? (width - layout.widths[i]) / 2 : 0;
+        const QPointF cell = origin + QPointF(qreal(x), qreal(i) * entry.lineHeight());
+        if (entry.sideways()) {
+            drawSidewaysLine(*m_painter, frame, entry, layout.lines[i], cell);
+            continue;
+        }
+        const QPointF baseline = cell + QPointF(0, entry.ascent());
+        m_painter->drawText(baseline, layout.lines[i]);
+        if (entry.boldStrike() > 0)
+            m_painter->drawText(baseline + QPointF(entry.boldStrike(), 0), layout.lines[i]);
+    }
+}
+
+void QtSurface::DrawText(int l, int t, int r, int b, TextAlign align, const FontSpec &font,
+                         Color color, std::string_view text)
+{
+    if (!m_painter)
+        return;
+    FontEntry &entry = m_fonts.entry(font);
+    const TextLayout &layout = entry.layout(text);
+
+    // The block in the text's own frame, x along the lines and y across them. Turned
+    // text starts at (l, t) and runs down the page, its lines stacking leftwards.
+    const bool turned = font.escapement == kTurnedDown;
+    const long long width = turned ? (long long)b - t : (long long)r - l;
+    const long long height = turned ? (long long)l - r : (long long)b - t;
+    if (width <= 0 || height <= 0)
+        return;
+    QTransform frame = m_base;
+    QPointF origin(l, t);
+    if (turned) {
+        frame = QTransform::fromTranslate(l, t);
+        frame.rotate(90);
+        frame *= m_base;
+        origin = QPointF(0, 0);
+    }
+
+    useFont(entry, color);
+    // Text that fits its rectangle, as measured text always does, needs no clip.
+    const bool clip = layout.size.width > width || layout.size.height > height;
+    if (clip)
+        m_painter->save();
+    if (turned)
+        m_painter->setTransform(frame);
+    if (clip)
+        m_painter->setClipRect(QRectF(origin, QSizeF(width, height)), Qt::IntersectClip);
+    drawLines(frame, origin, entry, layout, width, align);
+    if (clip)
+        m_painter->restore();
+    else if (turned || entry.sideways())
+        m_painter->setTransform(m_base);
+}
+
+void QtSurface::TextOut(int x, int y, const FontSpec &font, Color color, std::string_view text)
+{
+    if (!m_painter)
+        return;
+    FontEntry &entry = m_fonts.entry(font);
+    const TextLayout &layout = entry.layout(text);
+    QTransform frame = QTransform::fromTranslate(x, y);
+    frame.rotate(-font.escapement / 10.0);
+    frame *= m_base;
+    useFont(entry, color);
+    m_painter->setTransform(frame);
+    drawLines(frame, QPointF(0, 0), entry, layout, layout.size.width, TextAlign::Left);
+    m_painter->setTransform(m_base);
+}
+
+std::optional<FontInfo> QtSurface::FindFont(std::string_view face)
+{
+    const std::optional<ResolvedFace> resolved = m_resolver.resolve(face);
+    if (!resolved)
+        return std::nullopt;
+    return resolved->info;
+}

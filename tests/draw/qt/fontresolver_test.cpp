@@ -1,0 +1,71 @@
+// Face names resolved to installed families, as the `/` command and the font list see them.
+#include "draw/qt/fontresolver.h"
+#include "draw/qt/qtsurface.h"
+
+#include "engine/codepage.h"
+
+#include <QFontDatabase>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// IPA Mincho under the name the font database gives it in an English or Japanese locale.
+bool isIpaMincho(const std::optional<ResolvedFace> &face)
+{
+    return face && (face->family == u"IPAMincho" || face->family == QString::fromUtf8("IPA明朝"));
+}
+
+} // namespace
+
+TEST(FontResolver, FindsTheFacesCommandFilesName)
+{
+    QtSurface surface(nullptr, 1440, 1440);
+    struct Case {
+        const char *face;
+        int charset, pitchFamily;
+    };
+    for (const Case &c :
+         {Case{"ＭＳ 明朝", 128, 1}, Case{"ms gothic", 128, 1}, Case{"@ＭＳ ゴシック", 128, 1},
+          Case{"ＭＳ Ｐゴシック", 128, 2}, Case{"@MS UI Gothic", 128, 2},
+          Case{"DejaVu Sans", 0, 2}}) {
+        const std::optional<FontInfo> info = surface.FindFont(cp932::FromUtf8(c.face));
+        ASSERT_TRUE(info) << c.face;
+        EXPECT_EQ(info->charset, c.charset) << c.face;
+        EXPECT_EQ(info->pitchFamily, c.pitchFamily) << c.face;
+    }
+    ASSERT_TRUE(surface.FindFont("IPAMincho"));
+    EXPECT_EQ(surface.FindFont("IPAMincho")->charset, 128);
+
+    ASSERT_FALSE(QFontDatabase::writingSystems("DejaVu Sans").contains(QFontDatabase::Japanese));
+    for (const char *face : {"@DejaVu Sans", "NoSuchFace", "@NoSuchFace", "@", "@@IPAMincho"})
+        EXPECT_FALSE(surface.FindFont(face)) << face;
+
+    EXPECT_TRUE(isIpaMincho(FontResolver::shared().resolve(cp932::FromUtf8("ＭＳ 明朝"))));
+    EXPECT_TRUE(FontResolver::shared().resolve("@MS Mincho")->sideways);
+
+    // The font list offers "@" forms of the Japanese faces only.
+    const QStringList names = FontResolver::shared().faceNames();
+    const QString mincho = FontResolver::shared().resolve("IPAMincho")->family;
+    EXPECT_TRUE(names.contains(mincho) && names.contains(u'@' + mincho));
+    EXPECT_TRUE(names.contains(u"DejaVu Sans") && !names.contains(u"@DejaVu Sans"));
+}
+
+TEST(FontResolver, FindsAliasTargetsUnderAnyOfTheirNames)
+{
+    // The database lists the IPA faces under one name per locale; a table naming them by
+    // the other one must still find them.
+    FontResolver resolver(QString::fromUtf8("# test table\n"
+                                            "fixed    Japanese Name = IPA明朝\n"
+                                            "fixed    English Name = IPAMincho\n"
+                                            "variable Second = NoSuchFace, IPAGothic\n"
+                                            "not a line of the table\n"));
+    EXPECT_TRUE(isIpaMincho(resolver.resolve("Japanese Name")));
+    EXPECT_TRUE(isIpaMincho(resolver.resolve("@japanese name")));
+    EXPECT_TRUE(isIpaMincho(resolver.resolve("English Name")));
+    EXPECT_EQ(resolver.resolve("English Name")->info.pitchFamily, 1);
+    ASSERT_TRUE(resolver.resolve("Second"));
+    EXPECT_EQ(resolver.resolve("Second")->info.pitchFamily, 2);
+    EXPECT_FALSE(resolver.resolve("not a line of the table"));
+    EXPECT_FALSE(resolver.resolve(cp932::FromUtf8("ＭＳ 明朝"))) << "only the given table";
+}

@@ -1,0 +1,191 @@
+// Text of the QPainter surface: faces, device-independent metrics, sideways writing.
+#include "canvas.h"
+
+#include "engine/codepage.h"
+
+#include <QBuffer>
+#include <QGlyphRun>
+#include <QPdfWriter>
+#include <QRawFont>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+FontSpec font(const char *utf8Face, int height = 120, int escapement = 0)
+{
+    FontSpec spec;
+    spec.face = cp932::FromUtf8(utf8Face);
+    spec.height = height;
+    spec.escapement = escapement;
+    return spec;
+}
+
+// "漢字かな" drawn straight from the glyphs of a font file, as the surface draws it in a
+// 12 pt face at (100, 100).
+QImage drawnFromFile(const char *file)
+{
+    Canvas c(40, 15, 300);
+    const QRawFont raw(QString::fromLatin1(file), 240, QFont::PreferNoHinting);
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(raw.glyphIndexesForString(QString::fromUtf8("漢字かな")));
+    run.setPositions({{0, 0}, {240, 0}, {480, 0}, {720, 0}});
+    c.painter.drawGlyphRun(QPointF(100, 100 + 211), run);
+    return c.finish();
+}
+
+// Share of the inked pixels that differ clearly between two images.
+double difference(const QImage &a, const QImage &b)
+{
+    int inked = 0, differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const int ga = qGray(a.pixel(x, y)), gb = qGray(b.pixel(x, y));
+            inked += ga < 200 || gb < 200;
+            differing += std::abs(ga - gb) > 64;
+        }
+    return double(differing) / std::max(inked, 1);
+}
+
+// Draws `utf8` in "@ＭＳ 明朝" running down from (400, 400); its ink and, through
+// `cell`, the middle of the block, both in logical units.
+QRectF drawnSideways(const char *utf8, QPointF *cell = nullptr)
+{
+    Canvas c(30, 30, 600);
+    const FontSpec spec = font("@ＭＳ 明朝", 300, 2700);
+    const std::string text = cp932::FromUtf8(utf8);
+    const TextSize size = c.surface.MeasureText(spec, text);
+    c.surface.DrawText(400 + size.height, 400, 400, 400 + size.width, TextAlign::Left, spec, 0,
+                       text);
+    if (cell)
+        *cell = QPointF(400 + size.height / 2.0, 400 + size.width / 2.0);
+    const QRect ink = inkBounds(c.finish());
+    return QRectF(c.logical(ink.left()), c.logical(ink.top()), c.logical(ink.width()),
+                  c.logical(ink.height()));
+}
+
+} // namespace
+
+TEST(QtSurfaceText, JapaneseFacesDrawInTheIpaFonts)
+{
+    Canvas c(40, 15, 300);
+    const FontSpec spec = font("ＭＳ 明朝");
+    const std::string text = cp932::FromUtf8("漢字かな");
+    const TextSize size = c.surface.MeasureText(spec, text);
+    c.surface.DrawText(100, 100, 100 + size.width, 100 + size.height, TextAlign::Left, spec, 0,
+                       text);
+    const QImage &drawn = c.finish();
+    const char *mincho = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
+    const char *gothic = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
+    EXPECT_LT(difference(drawn, drawnFromFile(mincho)), 0.05);
+    EXPECT_GT(difference(drawn, drawnFromFile(gothic)), 0.3);
+}
+
+TEST(QtSurfaceText, MeasuresTheSameOnEveryDevice)
+{
+    QImage low(100, 100, QImage::Format_RGB32), high(400, 400, QImage::Format_RGB32);
+    QBuffer pdfData;
+    pdfData.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&pdfData);
+    QPainter lowPainter(&low), highPainter(&high), pdfPainter(&pdf);
+    QtSurface measuring(nullptr, 1440, 1440);
+    QtSurface lowSurface(&lowPainter, 150, 150), highSurface(&highPainter, 600, 600);
+    QtSurface pdfSurface(&pdfPainter, pdf.resolution(), pdf.resolution());
+
+    FontSpec bold = font("ＭＳ Ｐゴシック", 95), italic = font("DejaVu Sans", 333);
+    bold.weight = 700;
+    italic.italic = true;
+    for (const FontSpec &spec : {font("ＭＳ 明朝"), bold, italic}) {
+        for (const char *utf8 : {"漢字かなABC", "Ａ\r\n縦書き、です。", "Width 1234.5"}) {
+            const std::string text = cp932::FromUtf8(utf8);
+            const TextSize expected = measuring.MeasureText(spec, text);
+            for (QtSurface *surface : {&lowSurface, &highSurface, &pdfSurface}) {
+                const TextSize size = surface->MeasureText(spec, text);
+                EXPECT_EQ(size.width, expected.width) << utf8;
+                EXPECT_EQ(size.height, expected.height) << utf8;
+            }
+        }
+    }
+
+    // 12 pt IPA Mincho: an em of 240, lines of ascent 211 + descent 53.
+    const FontSpec mincho = font("ＭＳ 明朝");
+    const TextSize twoLines = measuring.MeasureText(mincho, cp932::FromUtf8("A\r\n漢字"));
+    EXPECT_EQ(twoLines.width, 480);
+    EXPECT_EQ(twoLines.height, 2 * 264);
+    EXPECT_EQ(measuring.MeasureText(mincho, "").width, 0);
+    EXPECT_EQ(measuring.MeasureText(mincho, "").height, 264);
+}
+
+TEST(QtSurfaceText, SidewaysTextRunsDownItsBlock)
+{
+    Canvas c(40, 90, 150);
+    const FontSpec spec = font("@ＭＳ 明朝", 200, 2700);
+    const std::string text = cp932::FromUtf8("縦書き、テスト。ABC");
+    const TextSize size = c.surface.MeasureText(spec, text);
+    const int l = 1000 + size.height, t = 300, r = 1000, b = 300 + size.width;
+    c.surface.DrawText(l, t, r, b, TextAlign::Left, spec, 0, text);
+    const QImage &image = c.finish();
+
+    const QRect ink = inkBounds(image);
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(QRect(QPoint(c.dots(r), c.dots(t)), QPoint(c.dots(l), c.dots(b)))
+                    .adjusted(-1, -1, 1, 1)
+                    .contains(ink));
+    EXPECT_GT(ink.height(), 0.9 * c.dots(size.width));
+    // The first character is at the top of the block.
+    const QRect top(0, 0, image.width(), c.dots(t + size.width / 8));
+    EXPECT_FALSE(inkBounds(image, top).isEmpty());
+}
+
+TEST(QtSurfaceText, SidewaysFacesStandFullWidthCharactersUpright)
+{
+    // 一 upright is a horizontal stroke; a half-width "-" lies along the line, down the page.
+    const QRectF one = drawnSideways("一"), hyphen = drawnSideways("-");
+    EXPECT_GT(one.width(), 4 * one.height());
+    EXPECT_GT(hyphen.height(), 2 * hyphen.width());
+    // Vertical forms: ー runs down, 。 sits at the upper right of its cell.
+    const QRectF bar = drawnSideways("ー");
+    EXPECT_GT(bar.height(), 4 * bar.width());
+    QPointF cell;
+    const QRectF stop = drawnSideways("。", &cell);
+    EXPECT_GT(stop.center().x(), cell.x());
+    EXPECT_LT(stop.center().y(), cell.y());
+}
+
+TEST(QtSurfaceText, TextOutTurnsAboutTheTopLeftOfItsFirstCell)
+{
+    // A quarter turn counter-clockwise: the line runs up from (1000, 1500) and its cells
+    // lie to the right of that point.
+    Canvas c(40, 40, 150);
+    const FontSpec spec = font("ＭＳ 明朝", 120, 900);
+    const TextSize size = c.surface.MeasureText(spec, "ABCDEF");
+    c.surface.TextOut(1000, 1500, spec, 0, "ABCDEF");
+    const QRect ink = inkBounds(c.finish());
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(QRect(QPoint(c.dots(1000), c.dots(1500 - size.width)),
+                      QPoint(c.dots(1000 + size.height), c.dots(1500)))
+                    .adjusted(-1, -1, 1, 1)
+                    .contains(ink));
+    EXPECT_GT(ink.height(), 0.8 * c.dots(size.width));
+}
+
+TEST(QtSurfaceText, BoldThickensFacesWithoutABoldStyle)
+{
+    // The IPA faces have no bold style; bold must still show, at a sensible weight.
+    auto darkPixels = [](int weight) {
+        Canvas c(30, 10, 300);
+        FontSpec spec = font("ＭＳ 明朝", 200);
+        spec.weight = weight;
+        c.surface.DrawText(100, 100, 2000, 600, TextAlign::Left, spec, 0, cp932::FromUtf8("漢字"));
+        const QImage &image = c.finish();
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        return double(dark);
+    };
+    const double regular = darkPixels(400);
+    EXPECT_GT(darkPixels(700) / regular, 1.15);
+    EXPECT_LT(darkPixels(700) / regular, 1.7);
+}
