@@ -10,6 +10,7 @@
 #include "viewstate.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -24,27 +25,30 @@ int clampAdjust(int v)
     return std::clamp(v, -100, 0);
 }
 
-// Position of the next line of `text` that begins with `prefix` (two bytes), or npos.
+// Position of the next line of `text` that begins with `prefix` (two bytes), or npos. The
+// prefixes ("$$", "}{") start with bytes that are rare in command text, so the search
+// goes from one of them to the next rather than from line to line.
 std::size_t findLineStart(std::string_view text, std::string_view prefix)
 {
-    if (text.substr(0, prefix.size()) == prefix)
-        return 0;
-    std::string pattern = "\n";
-    pattern += prefix;
-    std::size_t pos = text.find(pattern);
-    return pos == std::string_view::npos ? pos : pos + 1;
+    for (std::size_t pos = 0; pos + 1 < text.size();) {
+        const void *hit = std::memchr(text.data() + pos, prefix[0], text.size() - pos - 1);
+        if (!hit)
+            break;
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char *>(hit) - text.data());
+        if (text[at + 1] == prefix[1] && (at == 0 || text[at - 1] == '\n'))
+            return at;
+        pos = at + 1;
+    }
+    return std::string_view::npos;
 }
 
 } // namespace
 
 int CountPages(std::string_view text)
 {
-    int pages = 1;
-    if (beginsWithPag(text))
+    int pages = beginsWithPag(text) ? 2 : 1;
+    for (std::size_t pos = 0; (pos = FindPageLineAfter(text, pos)) != std::string_view::npos;)
         ++pages;
-    for (std::size_t pos = 0; (pos = text.find('\n', pos)) != std::string_view::npos;)
-        if (beginsWithPag(text.substr(++pos)))
-            ++pages;
     return pages;
 }
 
@@ -109,12 +113,9 @@ void CCommandEngine::RunPage(Surface &dc, int pageNumber, std::string_view whole
         int n = beginsWithPag(section) ? page - 2 : page - 1;
         std::size_t pos = 0;
         for (int found = 0; found < n; ++found) {
-            pos = section.find('\n', pos);
-            while (pos != std::string_view::npos && !beginsWithPag(section.substr(pos + 1)))
-                pos = section.find('\n', pos + 1);
+            pos = FindPageLineAfter(section, pos);
             if (pos == std::string_view::npos)
                 return; // a page beyond the last has nothing to run
-            ++pos;
         }
         lineNo += static_cast<int>(CountLineFeeds(section.substr(0, pos)));
         section.remove_prefix(pos);

@@ -32,6 +32,10 @@ long long CountLines(std::string_view text, long long limit);
 
 // Position of the first line of `text` that begins with "pag" in either case, or npos.
 std::size_t FindPageLine(std::string_view text);
+// Position of the first line beginning with "pag" whose line feed lies at or after
+// `from`: a page line at the very start of `text` is not one of them.
+std::size_t FindPageLineAfter(std::string_view text, std::size_t from);
+
 
 // Every LF that does not follow a CR becomes CR LF, the line end of command files. Text
 // written with LF line ends then reads exactly like the same text written on Windows.

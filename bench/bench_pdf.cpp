@@ -1,0 +1,164 @@
+// A 1,000-page A4 ruled form (200 rules and 100 short strings a page) to PDF: the time
+// and peak memory of zentova-print's path against QPainter drawing the same marks on a
+// QPdfWriter directly. Each side runs in a child process of its own so that its peak
+// memory is its own.
+#include "cli/options.h"
+#include "cli/render.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPages = 1000;
+constexpr int kResolution = 1200;
+
+int logical(int pageUnits)
+{
+    return static_cast<int>(pageUnits * 5.669291338582677);
+}
+
+std::string formText()
+{
+    std::string page = "hrange 100 2000\r\n"
+                       "hline 150 13 100\r\n"
+                       "vrange 100 2900\r\n"
+                       "vline 150 18 100\r\n"
+                       "position 120 150\r\n"
+                       "hnumber 1 1 100 0 27\r\n";
+    std::string text;
+    for (int i = 0; i < kPages; ++i) {
+        text += page;
+        if (i + 1 < kPages)
+            text += "page\r\n";
+    }
+    return text;
+}
+
+int runZentova(const char *out)
+{
+    const std::string input = std::string(out) + ".zent";
+    std::ofstream(input, std::ios::binary) << formText();
+    Options options;
+    options.input = input;
+    options.output = out;
+    int status = RenderCommandFile(options);
+    std::remove(input.c_str());
+    return status;
+}
+
+// The same marks straight through QPainter: the same coordinates, pen and font.
+int runDirect(const char *out)
+{
+    QPdfWriter writer(QString::fromUtf8(out));
+    writer.setResolution(kResolution);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0)));
+    QPainter painter(&writer);
+    painter.scale(kResolution / 1440.0, kResolution / 1440.0);
+    QPen pen(Qt::black, 0);
+    pen.setCosmetic(true);
+    QFont font(QStringLiteral("IPAMincho"));
+    font.setPixelSize(240);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const qreal ascent = QFontMetricsF(font).ascent();
+    for (int page = 0; page < kPages; ++page) {
+        if (page > 0)
+            writer.newPage();
+        painter.setPen(pen);
+        for (int i = 0; i < 100; ++i) {
+            const int y = logical(150 + 13 * i);
+            painter.drawLine(logical(100), y, logical(2000), y);
+            const int x = logical(150 + 18 * i);
+            painter.drawLine(x, logical(100), x, logical(2900));
+        }
+        painter.setFont(font);
+        for (int i = 0; i < 100; ++i)
+            painter.drawText(QPointF(logical(120), logical(150 + 27 * i) + ascent),
+                             QString::number(i + 1));
+    }
+    return painter.end() ? 0 : 2;
+}
+
+struct Figures {
+    double seconds = 0;    // wall clock
+    double cpuSeconds = 0; // user + system
+    long peakKiB = 0;
+};
+
+double seconds(const timeval &t)
+{
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
+
+Figures measureChild(const char *self, const char *mode, const char *out)
+{
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        execl(self, self, mode, out, static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    Figures f;
+    f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    f.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    f.peakKiB = usage.ru_maxrss;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "%s run failed\n", mode);
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 3) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+        int qtArgc = 1;
+        QGuiApplication app(qtArgc, argv);
+        return std::strcmp(argv[1], "direct") == 0 ? runDirect(argv[2]) : runZentova(argv[2]);
+    }
+    const std::string dir = argc > 1 ? argv[1] : "/tmp";
+    const std::string directPdf = dir + "/bench-direct.pdf";
+    const std::string zentovaPdf = dir + "/bench-zentova.pdf";
+    std::printf("%d A4 pages, 200 rules and 100 numbers each, to PDF\n", kPages);
+    // Three runs each, taken in turns; the fastest run counts, the largest peak memory.
+    Figures direct{1e9, 1e9, 0}, zentova{1e9, 1e9, 0};
+    auto keepBest = [](Figures &best, const Figures &run) {
+        best.seconds = std::min(best.seconds, run.seconds);
+        best.cpuSeconds = std::min(best.cpuSeconds, run.cpuSeconds);
+        best.peakKiB = std::max(best.peakKiB, run.peakKiB);
+    };
+    for (int round = 0; round < 3; ++round) {
+        keepBest(direct, measureChild(argv[0], "direct", directPdf.c_str()));
+        keepBest(zentova, measureChild(argv[0], "zentova", zentovaPdf.c_str()));
+    }
+    std::printf("QPainter on QPdfWriter directly: %6.2f s (cpu %6.2f s), peak memory %5.1f MB\n",
+                direct.seconds, direct.cpuSeconds, direct.peakKiB / 1024.0);
+    std::printf("zentova-print (interpreter):     %6.2f s (cpu %6.2f s), peak memory %5.1f MB\n",
+                zentova.seconds, zentova.cpuSeconds, zentova.peakKiB / 1024.0);
+    std::printf("ratio: %.2f wall clock, %.2f cpu\n", zentova.seconds / direct.seconds,
+                zentova.cpuSeconds / direct.cpuSeconds);
+    std::remove(directPdf.c_str());
+    std::remove(zentovaPdf.c_str());
+    return 0;
+}

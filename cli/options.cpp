@@ -1,0 +1,179 @@
+// Parsing zentova-print's options.
+#include "options.h"
+
+#include <charconv>
+
+const char *const kUsage =
+    "Usage: zentova-print [options] FILE.zent\n"
+    "Renders a Zentova command file to PDF or PNG, checks it, or traces its drawing.\n"
+    "\n"
+    "  -o, --output PATH   PATH ending in .pdf: every page in one PDF;\n"
+    "                      ending in .png: one PNG per page (a \"%d\" in PATH is the page\n"
+    "                      number, otherwise NAME-N.png)\n"
+    "  --pages A[-B]       pages to render (default: all)\n"
+    "  --paper NAME|CODE   A3 A4 A5 A6 B4 B5 letter legal postcard, or a printer paper-size\n"
+    "                      code (9 = A4, 43 = postcard, ...); default A4\n"
+    "  --landscape         turn the paper\n"
+    "  --dpi N             PNG resolution (default 150)\n"
+    "  --adjust X,Y        print-position adjustment in 0.1 mm, instead of the stored setting\n"
+    "  --check             run every page, draw nothing, report the errors\n"
+    "  --trace             write every drawing operation to standard output\n"
+    "  -h, --help          show this help\n"
+    "  --version           show the version\n"
+    "\n"
+    "Without -o, --check or --trace the PDF is written beside FILE.\n"
+    "Exit status: 0 no errors in the command file; 1 the command file has errors (listed on\n"
+    "standard error); 2 bad usage or a file that cannot be read or written.\n";
+
+namespace {
+
+bool toInt(std::string_view s, int &v)
+{
+    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return ec == std::errc() && end == s.data() + s.size();
+}
+
+bool endsWithIgnoringCase(const std::string &s, std::string_view suffix)
+{
+    if (s.size() < suffix.size())
+        return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char c = s[s.size() - suffix.size() + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+        if (c != suffix[i])
+            return false;
+    }
+    return true;
+}
+
+std::string parsePages(std::string_view v, Options &o)
+{
+    std::size_t dash = v.find('-');
+    std::string_view a = v.substr(0, dash);
+    if (!toInt(a, o.firstPage) || o.firstPage < 1)
+        return "bad page range '" + std::string(v) + "'";
+    if (dash == std::string_view::npos) {
+        o.lastPage = o.firstPage;
+        return "";
+    }
+    std::string_view b = v.substr(dash + 1);
+    if (b.empty()) {
+        o.lastPage = 0;
+        return "";
+    }
+    if (!toInt(b, o.lastPage) || o.lastPage < o.firstPage)
+        return "bad page range '" + std::string(v) + "'";
+    return "";
+}
+
+std::string parseAdjust(std::string_view v, Options &o)
+{
+    std::size_t comma = v.find(',');
+    int x = 0, y = 0;
+    if (comma == std::string_view::npos || !toInt(v.substr(0, comma), x) ||
+        !toInt(v.substr(comma + 1), y))
+        return "bad adjustment '" + std::string(v) + "' (expected X,Y in 0.1 mm)";
+    o.adjust = std::make_pair(x, y);
+    return "";
+}
+
+} // namespace
+
+std::string ParseOptions(const std::vector<std::string> &args, Options &o)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i];
+        std::string value;
+        bool hasInlineValue = false;
+        if (arg.rfind("--", 0) == 0) {
+            std::size_t eq = arg.find('=');
+            if (eq != std::string::npos) {
+                value = arg.substr(eq + 1);
+                arg.resize(eq);
+                hasInlineValue = true;
+            }
+        }
+        auto takeValue = [&](std::string &out) -> bool {
+            if (hasInlineValue) {
+                out = value;
+                return true;
+            }
+            if (i + 1 >= args.size())
+                return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        std::string error;
+        if (arg == "-h" || arg == "--help") {
+            o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
+        } else if (arg == "--landscape") {
+            o.landscape = true;
+        } else if (arg == "--check") {
+            o.check = true;
+        } else if (arg == "--trace") {
+            o.trace = true;
+        } else if (arg == "-o" || arg == "--output" || arg == "--pages" || arg == "--paper" ||
+                   arg == "--dpi" || arg == "--adjust") {
+            if (!takeValue(v))
+                return "option " + arg + " needs a value";
+            if (arg == "-o" || arg == "--output") {
+                o.output = v;
+            } else if (arg == "--pages") {
+                error = parsePages(v, o);
+            } else if (arg == "--paper") {
+                std::optional<PaperSize> p = PaperByName(v);
+                if (!p)
+                    return "unknown paper '" + v + "'";
+                o.paper = *p;
+            } else if (arg == "--dpi") {
+                if (!toInt(v, o.dpi) || o.dpi < 1 || o.dpi > 1200)
+                    return "bad resolution '" + v + "' (1 to 1200 dots per inch)";
+            } else {
+                error = parseAdjust(v, o);
+            }
+        } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+            return "unknown option " + arg;
+        } else if (o.input.empty()) {
+            o.input = arg;
+        } else {
+            return "more than one command file given";
+        }
+        if (!error.empty())
+            return error;
+    }
+    if (o.help || o.version)
+        return "";
+    if (o.input.empty())
+        return "no command file given";
+    if (o.check && !o.output.empty())
+        return "--check draws nothing and cannot be combined with --output";
+    if (o.output.empty()) {
+        o.outputKind = (o.check || o.trace) ? Options::Output::None : Options::Output::Pdf;
+        if (o.outputKind == Options::Output::Pdf) {
+            std::string base = o.input;
+            if (endsWithIgnoringCase(base, ".zent"))
+                base.resize(base.size() - 5);
+            o.output = base + ".pdf";
+        }
+    } else if (endsWithIgnoringCase(o.output, ".pdf")) {
+        o.outputKind = Options::Output::Pdf;
+    } else if (endsWithIgnoringCase(o.output, ".png")) {
+        o.outputKind = Options::Output::Png;
+    } else {
+        return "the output must end in .pdf or .png: " + o.output;
+    }
+    return "";
+}
+
+std::string PngPathForPage(const std::string &pattern, int page)
+{
+    std::size_t d = pattern.find("%d");
+    if (d != std::string::npos)
+        return pattern.substr(0, d) + std::to_string(page) + pattern.substr(d + 2);
+    return pattern.substr(0, pattern.size() - 4) + "-" + std::to_string(page) +
+           pattern.substr(pattern.size() - 4);
+}

@@ -1,0 +1,36 @@
+// The command line of zentova-print.
+#pragma once
+
+#include "draw/papersizes.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct Options {
+    enum class Output { Pdf, Png, None };
+
+    std::string input;
+    std::string output;           // "" = FILE.pdf beside the input (unless checking/tracing)
+    Output outputKind = Output::Pdf;
+    int firstPage = 1;
+    int lastPage = 0;             // 0 = through the last page
+    PaperSize paper{2100, 2970};  // A4
+    bool landscape = false;
+    int dpi = 150;
+    std::optional<std::pair<int, int>> adjust;
+    bool check = false;
+    bool trace = false;
+    bool help = false;
+    bool version = false;
+};
+
+// Reads the arguments after the program name. Returns "" or what is wrong with them.
+std::string ParseOptions(const std::vector<std::string> &args, Options &options);
+
+// The output path of page `page` for PNG output: a "%d" in `pattern` becomes the page
+// number, otherwise "-N" goes before the extension.
+std::string PngPathForPage(const std::string &pattern, int page);
+
+extern const char *const kUsage;

@@ -1,0 +1,212 @@
+// zentova-print's job: read the file, run every selected page on the chosen surface.
+#include "render.h"
+
+#include "options.h"
+#include "settingsprofile.h"
+
+#include "draw/printjob.h"
+#include "draw/qt/qtsurface.h"
+#include "draw/tracesurface.h"
+#include "engine/codepage.h"
+#include "engine/textlines.h"
+#include "engine/viewstate.h"
+
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+constexpr int kPdfResolution = 1200;
+
+void fail(const std::string &message)
+{
+    std::cerr << "zentova-print: " << message << '\n';
+}
+
+// The file's bytes, or nullopt after saying why they cannot be read.
+std::optional<std::string> readCommandFile(const std::string &path)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        fail("cannot read '" + path + "': it is a folder");
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        fail("cannot read '" + path + "': " + std::strerror(errno));
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) {
+        fail("cannot read '" + path + "'");
+        return std::nullopt;
+    }
+    return bytes.str();
+}
+
+// The error list for a terminal: UTF-8 with LF line ends.
+std::string errorListForTerminal(const std::string &cp932Text)
+{
+    std::string utf8 = cp932::ToUtf8(cp932Text);
+    std::string out;
+    out.reserve(utf8.size());
+    for (char c : utf8)
+        if (c != '\r')
+            out += c;
+    return out;
+}
+
+QPageSize pdfPageSize(const PaperSize &portrait)
+{
+    return QPageSize(QSizeF(portrait.width / 10.0, portrait.height / 10.0), QPageSize::Millimeter,
+                     QString(), QPageSize::FuzzyMatch);
+}
+
+// Runs `pages` through `job`, each on the surface that `surfaceForPage` hands out; false
+// when the output could not be written.
+template <typename SurfaceForPage>
+bool runPages(PrintJob &job, const std::string &text, int first, int last,
+              SurfaceForPage &&surfaceForPage)
+{
+    for (int page = first; page <= last; ++page) {
+        Surface *surface = surfaceForPage(page);
+        if (!surface)
+            return false;
+        job.PrintPage(*surface, page, text);
+    }
+    return true;
+}
+
+} // namespace
+
+int RenderCommandFile(const Options &o)
+{
+    std::optional<std::string> bytes = readCommandFile(o.input);
+    if (!bytes)
+        return 2;
+    const std::string text = NormalizeLineEnds(*bytes);
+
+    ViewState view;
+    SettingsProfile stored;
+    std::unique_ptr<Profile> given;
+    if (o.adjust)
+        given = std::make_unique<AdjustmentProfile>(o.adjust->first, o.adjust->second);
+    view.profile = given ? given.get() : static_cast<const Profile *>(&stored);
+
+    PrintJob job(view);
+    std::error_code ec;
+    const std::string documentPath = std::filesystem::absolute(o.input, ec).string();
+    const int pages = job.Prepare(text, false, documentPath);
+    const int first = o.firstPage;
+    const int last = o.lastPage == 0 ? pages : std::min(o.lastPage, pages);
+    if (first > pages) {
+        fail("the command file has " + std::to_string(pages) + " page(s); page " +
+             std::to_string(first) + " does not exist");
+        return 2;
+    }
+    PaperSize paper = o.paper;
+    if (o.landscape)
+        std::swap(paper.width, paper.height);
+    job.Begin(paper.width, paper.height);
+
+    std::ostream &traceOut = std::cout;
+    auto traced = [&](Surface &inner) -> std::unique_ptr<Surface> {
+        if (!o.trace)
+            return nullptr;
+        return std::make_unique<TraceSurface>(inner, traceOut);
+    };
+
+    bool written = true;
+    if (o.outputKind == Options::Output::None) {
+        QtSurface measuring(nullptr, 1440, 1440);
+        std::unique_ptr<Surface> trace = traced(measuring);
+        Surface *surface = trace ? trace.get() : &measuring;
+        runPages(job, text, first, last, [&](int) { return surface; });
+    } else if (o.outputKind == Options::Output::Pdf) {
+        QPdfWriter writer(QString::fromStdString(o.output));
+        writer.setResolution(kPdfResolution);
+        writer.setCreator(QStringLiteral("Zentova"));
+        writer.setTitle(QString::fromStdString(std::filesystem::path(o.input).filename().string()));
+        const PaperSize portrait{std::min(paper.width, paper.height),
+                                 std::max(paper.width, paper.height)};
+        writer.setPageLayout(QPageLayout(pdfPageSize(portrait),
+                                         paper.width > paper.height ? QPageLayout::Landscape
+                                                                    : QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0)));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            fail("cannot write '" + o.output + "'");
+            return 2;
+        }
+        QtSurface surface(&painter, kPdfResolution, kPdfResolution);
+        std::unique_ptr<Surface> trace = traced(surface);
+        Surface *target = trace ? trace.get() : &surface;
+        runPages(job, text, first, last, [&](int page) {
+            if (page != first)
+                writer.newPage();
+            return target;
+        });
+        written = painter.end();
+    } else {
+        const int w = static_cast<int>(paper.width / 254.0 * o.dpi + 0.5);
+        const int h = static_cast<int>(paper.height / 254.0 * o.dpi + 0.5);
+        QImage image;
+        QPainter painter;
+        // One surface for the whole job keeps its fonts and measured texts; each page
+        // begins the painter on a fresh image and the surface sets it up at StartPage.
+        QtSurface surface(&painter, o.dpi, o.dpi);
+        std::unique_ptr<Surface> trace = traced(surface);
+        Surface *target = trace ? trace.get() : &surface;
+        int pending = 0;
+        auto save = [&]() {
+            painter.end();
+            const std::string path = PngPathForPage(o.output, pending);
+            if (!image.save(QString::fromStdString(path), "PNG")) {
+                fail("cannot write '" + path + "'");
+                return false;
+            }
+            return true;
+        };
+        written = runPages(job, text, first, last, [&](int page) -> Surface * {
+            if (pending && !save())
+                return nullptr;
+            image = QImage(w, h, QImage::Format_RGB32);
+            if (image.isNull()) {
+                fail("a page of " + std::to_string(w) + " x " + std::to_string(h) +
+                     " pixels is too large; choose a lower --dpi");
+                return nullptr;
+            }
+            image.fill(Qt::white);
+            const int dotsPerMeter = static_cast<int>(o.dpi / 0.0254 + 0.5);
+            image.setDotsPerMeterX(dotsPerMeter);
+            image.setDotsPerMeterY(dotsPerMeter);
+            painter.begin(&image);
+            pending = page;
+            return target;
+        });
+        if (written && pending)
+            written = save();
+    }
+    std::cout.flush();
+
+    const bool hasErrors = job.End();
+    if (hasErrors)
+        std::cerr << errorListForTerminal(view.errorText.str());
+    if (!written) {
+        if (o.outputKind == Options::Output::Pdf)
+            fail("cannot write '" + o.output + "'");
+        return 2;
+    }
+    return hasErrors ? 1 : 0;
+}

@@ -1,0 +1,24 @@
+// Settings read for the interpreter: the stored ones, or those of the command line.
+#include "settingsprofile.h"
+
+#include <QSettings>
+#include <QString>
+
+int SettingsProfile::ReadInt(std::string_view name, int defaultValue) const
+{
+    QSettings settings(QStringLiteral("Tirsel Applications"), QStringLiteral("Zentova"));
+    settings.beginGroup(QStringLiteral("Settings"));
+    bool ok = false;
+    int v = settings.value(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())))
+                .toInt(&ok);
+    return ok ? v : defaultValue;
+}
+
+int AdjustmentProfile::ReadInt(std::string_view name, int defaultValue) const
+{
+    if (name == "adjustX")
+        return m_x;
+    if (name == "adjustY")
+        return m_y;
+    return defaultValue;
+}

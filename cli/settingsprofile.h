@@ -1,0 +1,22 @@
+// The stored settings of the program, read through QSettings.
+#pragma once
+
+#include "engine/viewstate.h"
+
+// Reads integer values of the "Settings" group of the program's settings store
+// (organisation "Tirsel Applications", application "Zentova"). A value that is missing
+// or not an integer reads as the default.
+class SettingsProfile : public Profile {
+public:
+    int ReadInt(std::string_view name, int defaultValue) const override;
+};
+
+// A fixed print-position adjustment given on the command line.
+class AdjustmentProfile : public Profile {
+public:
+    AdjustmentProfile(int x, int y) : m_x(x), m_y(y) {}
+    int ReadInt(std::string_view name, int defaultValue) const override;
+
+private:
+    int m_x, m_y;
+};

@@ -1,0 +1,75 @@
+// zentova-print's command line.
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string parse(std::vector<std::string> args, Options &o)
+{
+    o = Options{};
+    return ParseOptions(args, o);
+}
+
+TEST(Options, OutputKindsAndDefaults)
+{
+    Options o;
+    EXPECT_EQ(parse({"form.zent"}, o), "");
+    EXPECT_EQ(o.output, "form.pdf");
+    EXPECT_EQ(o.outputKind, Options::Output::Pdf);
+    EXPECT_EQ(parse({"dir/Form.ZENT"}, o), "");
+    EXPECT_EQ(o.output, "dir/Form.pdf");
+    EXPECT_EQ(parse({"-o", "p%d.PNG", "a.zent"}, o), "");
+    EXPECT_EQ(o.outputKind, Options::Output::Png);
+    EXPECT_EQ(parse({"--check", "a.zent"}, o), "");
+    EXPECT_EQ(o.outputKind, Options::Output::None);
+    EXPECT_EQ(parse({"--trace", "a.zent"}, o), "");
+    EXPECT_EQ(o.outputKind, Options::Output::None);
+    EXPECT_EQ(parse({"--trace", "--output=x.pdf", "a.zent"}, o), "");
+    EXPECT_EQ(o.outputKind, Options::Output::Pdf);
+}
+
+TEST(Options, ValuesAndTheirErrors)
+{
+    Options o;
+    EXPECT_EQ(parse({"--pages", "2-4", "--paper", "postcard", "--landscape", "--dpi=300",
+                     "--adjust", "-20,-5", "a.zent"},
+                    o),
+              "");
+    EXPECT_EQ(o.firstPage, 2);
+    EXPECT_EQ(o.lastPage, 4);
+    EXPECT_EQ(o.paper.width, 1000);
+    EXPECT_EQ(o.paper.height, 1480);
+    EXPECT_TRUE(o.landscape);
+    EXPECT_EQ(o.dpi, 300);
+    EXPECT_EQ(o.adjust, std::make_pair(-20, -5));
+    EXPECT_EQ(parse({"--pages", "3", "--paper", "9", "a.zent"}, o), "");
+    EXPECT_EQ(o.lastPage, 3);
+    EXPECT_EQ(o.paper.height, 2970);
+    EXPECT_EQ(parse({"--pages", "3-", "--paper", "B4", "a.zent"}, o), "");
+    EXPECT_EQ(o.lastPage, 0);
+    EXPECT_EQ(o.paper.width, 2570);
+
+    EXPECT_NE(parse({}, o), "");
+    EXPECT_NE(parse({"a.zent", "b.zent"}, o), "");
+    EXPECT_NE(parse({"--frobnicate", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--pages", "4-2", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--pages", "0", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--paper", "A9", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--paper", "999", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--dpi", "0", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--adjust", "5", "a.zent"}, o), "");
+    EXPECT_NE(parse({"-o", "out.svg", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--check", "-o", "x.pdf", "a.zent"}, o), "");
+    EXPECT_NE(parse({"a.zent", "-o"}, o), "");
+    EXPECT_EQ(parse({"--help"}, o), "");
+    EXPECT_TRUE(o.help);
+}
+
+TEST(Options, PngPathsPerPage)
+{
+    EXPECT_EQ(PngPathForPage("out/page%d.png", 3), "out/page3.png");
+    EXPECT_EQ(PngPathForPage("out/form.png", 12), "out/form-12.png");
+}
+
+} // namespace

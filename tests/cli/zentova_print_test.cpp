@@ -1,0 +1,185 @@
+// zentova-print run as a user runs it: exit statuses, messages, PDF and PNG output,
+// traces, page selection, paper and the print-position adjustment.
+#include "engine/codepage.h"
+#include "engine/textlines.h"
+
+#include <QImage>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class ZentovaPrint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("zentova-cli-" + std::to_string(getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "config");
+        // The stored settings of the tool are read from here, not from the user's.
+        setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // Writes `utf8Text` as a command file: code page 932, CR LF line ends.
+    std::string commandFile(const std::string &name, const std::string &utf8Text)
+    {
+        const fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary) << NormalizeLineEnds(cp932::FromUtf8(utf8Text));
+        return path.string();
+    }
+
+    Result run(const std::string &args)
+    {
+        const fs::path errFile = m_dir / "stderr.txt";
+        const std::string command =
+            std::string(ZENTOVA_PRINT) + " " + args + " 2>" + errFile.string();
+        Result r;
+        FILE *pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            r.out.append(buffer, n);
+        int status = pclose(pipe);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::ifstream in(errFile);
+        std::ostringstream err;
+        err << in.rdbuf();
+        r.err = err.str();
+        return r;
+    }
+
+    fs::path m_dir;
+};
+
+std::string readAll(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST_F(ZentovaPrint, UsageAndUnreadableFiles)
+{
+    EXPECT_EQ(run("--help").status, 0);
+    EXPECT_NE(run("--help").out.find("--pages A[-B]"), std::string::npos);
+    EXPECT_EQ(run("--version").status, 0);
+    Result bad = run("--frobnicate x.zent");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("unknown option --frobnicate"), std::string::npos);
+    Result missing = run((m_dir / "missing.zent").string());
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+    EXPECT_EQ(run(m_dir.string()).status, 2);
+    const std::string file = commandFile("a.zent", "line 0 0 10 10");
+    EXPECT_EQ(run("--pages 2 --check " + file).status, 2);
+    EXPECT_EQ(run("-o " + (m_dir / "no/such/dir/out.pdf").string() + " " + file).status, 2);
+}
+
+TEST_F(ZentovaPrint, CheckListsErrorsInUtf8)
+{
+    const std::string file = commandFile("e.zent", "line 0 0 10 10\nfrobnicate\npage\ncolor 1 2 300");
+    Result r = run("--check " + file);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "(2) frobnicate\n      定義されていないコマンドです\n"
+                     "(4) color 1 2 300\n      数値が範囲外です\n");
+    EXPECT_EQ(run("--check " + commandFile("ok.zent", "line 0 0 1 1")).status, 0);
+}
+
+TEST_F(ZentovaPrint, TraceIsExactAndFollowsPagesPaperAndAdjustment)
+{
+    const std::string shapes = (fs::path(ZENTOVA_CASES_DIR) / "shapes.zent").string();
+    Result r = run("--trace " + shapes);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, readAll(fs::path(ZENTOVA_CASES_DIR) / "shapes.trace"));
+
+    const std::string two = commandFile("two.zent", "line 0 0 10 0\npage\nline 0 0 20 0");
+    EXPECT_EQ(run("--trace --pages 2 --paper postcard --landscape --adjust -10,-200 " + two).out,
+              "page 2 paper 1480 1000\nline -56 -566 56 -566 pen=0,0,000000\n");
+    // The stored adjustment applies unless the command line gives one.
+    {
+        QSettings settings((m_dir / "config" / "Tirsel Applications" / "Zentova.conf").c_str(),
+                           QSettings::IniFormat);
+        settings.setValue("Settings/adjustX", -30);
+        settings.setValue("Settings/adjustY", 25);
+    }
+    EXPECT_EQ(run("--trace --pages 1 " + two).out,
+              "page 1 paper 2100 2970\nline -170 0 -113 0 pen=0,0,000000\n");
+    EXPECT_EQ(run("--trace --pages 1 --adjust 0,0 " + two).out,
+              "page 1 paper 2100 2970\nline 0 0 56 0 pen=0,0,000000\n");
+}
+
+TEST_F(ZentovaPrint, LineFeedOnlyFilesReadLikeWindowsFiles)
+{
+    const fs::path path = m_dir / "lf.zent";
+    std::ofstream(path, std::ios::binary) << "skip a\nline 0 0 10 10\n##a\nline 0 0 20 20\n";
+    Result r = run("--trace " + path.string());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "page 1 paper 2100 2970\nline 0 0 113 113 pen=0,0,000000\n");
+}
+
+TEST_F(ZentovaPrint, PdfHoldsEveryPageAtTheExactPaperSize)
+{
+    const std::string file =
+        commandFile("form.zent", "/ＭＳ ゴシック\n:.帳票\n*\npage\n:.二\n*\npage\n:.三\n*");
+    const fs::path pdf = m_dir / "form.pdf";
+    Result r = run(file);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string bytes = readAll(pdf);
+    ASSERT_EQ(bytes.substr(0, 5), "%PDF-");
+    std::regex page("/Type\\s*/Page[^s]");
+    EXPECT_EQ(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), page),
+                            std::sregex_iterator()),
+              3);
+    // A4 is 210 x 297 mm: 595.28 x 841.89 points, whatever the rounding of the writer.
+    std::smatch box;
+    ASSERT_TRUE(std::regex_search(bytes, box, std::regex("/MediaBox\\s*\\[\\s*0\\s+0\\s+([0-9.]+)\\s+([0-9.]+)")));
+    EXPECT_NEAR(std::stod(box[1]), 595.28, 1.0);
+    EXPECT_NEAR(std::stod(box[2]), 841.89, 1.0);
+    // The Japanese face is embedded, not replaced.
+    EXPECT_NE(bytes.find("IPAGothic"), std::string::npos);
+}
+
+TEST_F(ZentovaPrint, PngPagesHaveTheirSizeAndMarks)
+{
+    const std::string file = commandFile(
+        "p.zent", "lwidth 5\nline 100 100 200 100\ncolor 255 0 0\nfrectangle 300 300 400 400\npage\n");
+    Result r = run("-o " + (m_dir / "p.png").string() + " --dpi 100 " + file);
+    ASSERT_EQ(r.status, 0) << r.err;
+    QImage first((m_dir / "p-1.png").c_str());
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(first.width(), 827);
+    EXPECT_EQ(first.height(), 1169);
+    EXPECT_TRUE(QImage((m_dir / "p-2.png").c_str()).width() == 827);
+    // A 10 mm rule at 100 dpi: about 39 pixels, plus its round caps of 0.25 mm each side.
+    int inked = 0;
+    const int y = static_cast<int>(10 / 25.4 * 100 + 0.5);
+    for (int x = 0; x < first.width(); ++x)
+        if (qGray(first.pixel(x, y)) < 128)
+            ++inked;
+    EXPECT_NEAR(inked, 41, 2);
+    EXPECT_EQ(first.pixel(138, 138), qRgb(255, 0, 0));
+    EXPECT_EQ(first.pixel(100, 138), qRgb(255, 255, 255));
+}
+
+} // namespace
