@@ -12,6 +12,7 @@ for file in examples/*.zent; do
     paper=(--paper A4)
     case "$name" in
         postcard) paper=(--paper postcard) ;;
+        tour) paper=(--paper a6 --landscape) ;;
     esac
     if ./build/cli/zentova-print "${paper[@]}" -o "out/$name.pdf" "$file"; then
         echo "out/$name.pdf"
