@@ -1,6 +1,6 @@
 // Interpreter throughput: command lines per second through the whole dispatcher on a
 // surface that draws nothing, a large page section, and the cut of a late page.
-#include "draw/surface.h"
+#include "draw/nullsurface.h"
 #include "engine/engine.h"
 #include "engine/viewstate.h"
 
@@ -9,24 +9,6 @@
 #include <string>
 
 namespace {
-
-// Draws nothing; every text measures one fixed size.
-class NullSurface : public Surface {
-public:
-    void StartPage(int, int, int) override {}
-    void Line(int, int, int, int, const Pen &) override {}
-    void Rectangle(int, int, int, int, const Pen &) override {}
-    void RoundRect(int, int, int, int, int, int, const Pen &, std::optional<Color>) override {}
-    void FillSolidRect(int, int, int, int, Color) override {}
-    void Arc(int, int, int, int, int, int, int, int, const Pen &) override {}
-    void Pie(int, int, int, int, int, int, int, int, Color) override {}
-    void Ellipse(int, int, int, int, Color) override {}
-    TextSize MeasureText(const FontSpec &, std::string_view) override { return {200, 240}; }
-    void DrawText(int, int, int, int, TextAlign, const FontSpec &, Color,
-                  std::string_view) override {}
-    void TextOut(int, int, const FontSpec &, Color, std::string_view) override {}
-    std::optional<FontInfo> FindFont(std::string_view) override { return FontInfo{128, 1}; }
-};
 
 // A mix of the commands a ruled form is made of, `lines` lines long.
 std::string formText(int lines)

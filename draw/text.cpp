@@ -24,20 +24,6 @@ std::string colonString(const std::string &line)
     return s;
 }
 
-std::string oneCharacterPerLine(std::string_view s)
-{
-    std::string out;
-    out.reserve(s.size() * 2);
-    for (std::size_t i = 0; i < s.size();) {
-        std::size_t len = cp932::CharLength(s, i);
-        if (i > 0)
-            out += '\n';
-        out.append(s.substr(i, len));
-        i += len;
-    }
-    return out;
-}
-
 // Reads the single argument of a switch command; false after an error.
 bool readSwitch(CommandFrame &frame, int &target)
 {
@@ -74,7 +60,7 @@ void CmdRegister(CommandFrame &frame)
         text.append("\n");
         text.append(s);
         break;
-    case '|': text.assign(oneCharacterPerLine(s)); break;
+    case '|': text.assign(cp932::JoinCharacters(s, "\n")); break;
     }
 }
 

@@ -41,20 +41,6 @@ FontSpec BuildFont(const CCommandEngine &e)
     return BuildFont(e, isSideways(e.fontName) ? 2700 : 0);
 }
 
-std::string StackCharacters(std::string_view line)
-{
-    std::string out;
-    out.reserve(line.size() * 3);
-    for (std::size_t i = 0; i < line.size();) {
-        std::size_t len = cp932::CharLength(line, i);
-        if (i > 0)
-            out += "\r\n";
-        out.append(line.substr(i, len));
-        i += len;
-    }
-    return out;
-}
-
 void DrawTextRun(CommandFrame &frame, long long count, int x, int y, bool targetMode,
                  bool numberMode, int startValue, int increment)
 {
@@ -92,7 +78,7 @@ void DrawTextRun(CommandFrame &frame, long long count, int x, int y, bool target
             std::string_view all = e.text.view();
             std::string line(all.find('\n') != std::string_view::npos ? e.text.TakeLine() : all);
             if (!havePrevious || line != previous) {
-                layout = (e.vertical == 1 && !sideways) ? StackCharacters(line) : line;
+                layout = (e.vertical == 1 && !sideways) ? cp932::JoinCharacters(line, "\r\n") : line;
                 size = dc.MeasureText(font, layout);
                 previous = std::move(line);
                 havePrevious = true;

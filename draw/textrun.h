@@ -14,10 +14,6 @@ struct CommandFrame;
 FontSpec BuildFont(const CCommandEngine &engine, int escapement);
 FontSpec BuildFont(const CCommandEngine &engine);
 
-// `line` with a CR LF after every character but the last, so that each character stands
-// on a line of its own (two-byte characters stay whole).
-std::string StackCharacters(std::string_view line);
-
 // Draws `count` copies at the display position: moved by (x, y) from copy to copy, or, in
 // target mode, spread evenly from the display position to the target (x, y). In number
 // mode copy i shows startValue + i × increment in the integer format; otherwise each copy

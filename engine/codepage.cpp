@@ -143,6 +143,20 @@ std::size_t CharCount(std::string_view s)
     return n;
 }
 
+std::string JoinCharacters(std::string_view s, std::string_view separator)
+{
+    std::string out;
+    out.reserve(s.size() * (1 + separator.size()));
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t len = CharLength(s, i);
+        if (i > 0)
+            out.append(separator);
+        out.append(s.substr(i, len));
+        i += len;
+    }
+    return out;
+}
+
 void ToLowerInPlace(std::string &s)
 {
     for (std::size_t i = 0; i < s.size();) {

@@ -23,6 +23,9 @@ inline std::size_t CharLength(std::string_view s, std::size_t pos)
 // Number of characters in `s`, two-byte characters counting once.
 std::size_t CharCount(std::string_view s);
 
+// The characters of `s` with `separator` between every two (two-byte characters whole).
+std::string JoinCharacters(std::string_view s, std::string_view separator);
+
 // Lower-case copy: single-byte A-Z become a-z; both bytes of two-byte characters stay.
 std::string ToLower(std::string_view s);
 void ToLowerInPlace(std::string &s);

@@ -107,7 +107,7 @@ TEST(ErrorList, RecordedOnlyOnTheFirstRenderingOfAPage)
 {
     const std::string text = CommandFile("bad1\npage\nbad3\n$$aa (");
     ViewState view;
-    FakeSurface surface;
+    NullSurface surface;
     PrintJob job(view);
     ASSERT_EQ(job.Prepare(text, true, "/home/u/forms/a.zent"), 2);
     EXPECT_EQ(view.baseFolder, "/home/u/forms/");

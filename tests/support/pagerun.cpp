@@ -39,7 +39,7 @@ std::string PageRun::errors() const
 std::string RunJob(const std::string &cp932Text, std::string *errors)
 {
     ViewState view;
-    FakeSurface fake;
+    NullSurface fake;
     std::ostringstream out;
     TraceSurface surface(fake, out);
     PrintJob job(view);

@@ -1,7 +1,7 @@
 // Runs command text through the interpreter on the fake-metrics surface, with a trace.
 #pragma once
 
-#include "fakesurface.h"
+#include "draw/nullsurface.h"
 
 #include "draw/printjob.h"
 #include "draw/tracesurface.h"
@@ -36,7 +36,7 @@ struct PageRun {
     std::string errors() const;
 
     ViewState view;
-    FakeSurface fake;
+    NullSurface fake;
     std::ostringstream out;
     TraceSurface surface{fake, out};
     std::unique_ptr<CCommandEngine> engine;

@@ -1,13 +1,14 @@
-// A surface with simple, font-free metrics that draws nothing, for tests of the commands.
+// A surface that draws nothing and measures text with simple, font-free metrics: for
+// tests of the commands, benchmarks of the interpreter, and runs that only count.
 #pragma once
 
-#include "draw/surface.h"
+#include "surface.h"
 
 // Metrics: a character height of 2 × height logical units (the em); a single-byte character
 // is half an em wide, a two-byte character one em; each line is one em high. Faces: the
 // Japanese Windows faces and their "@" forms (character set 128, fixed pitch), "Arial"
 // (character set 0, variable pitch).
-class FakeSurface : public Surface {
+class NullSurface : public Surface {
 public:
     void StartPage(int, int, int) override {}
     void Line(int, int, int, int, const Pen &) override {}

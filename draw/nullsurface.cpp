@@ -1,11 +1,11 @@
-// The fake-metrics surface of the tests.
-#include "fakesurface.h"
+// The surface that draws nothing.
+#include "nullsurface.h"
 
 #include "engine/codepage.h"
 
 #include <algorithm>
 
-TextSize FakeSurface::MeasureText(const FontSpec &font, std::string_view text)
+TextSize NullSurface::MeasureText(const FontSpec &font, std::string_view text)
 {
     const int em = 2 * font.height;
     TextSize size{0, 0};
@@ -27,7 +27,7 @@ TextSize FakeSurface::MeasureText(const FontSpec &font, std::string_view text)
     return size;
 }
 
-std::optional<FontInfo> FakeSurface::FindFont(std::string_view face)
+std::optional<FontInfo> NullSurface::FindFont(std::string_view face)
 {
     std::string_view name = face;
     if (!name.empty() && name[0] == '@')
