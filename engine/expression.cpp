@@ -54,6 +54,14 @@ int convertNumber(std::string_view run, double &value)
             return ErrExprCharacter;
         }
     }
+    if (!point && run.size() <= 15) {
+        // Up to 15 digits a double holds the integer exactly; no need for strtod.
+        double v = 0;
+        for (char c : run)
+            v = v * 10 + (c - '0');
+        value = v;
+        return ErrNone;
+    }
     value = std::strtod(std::string(run).c_str(), nullptr);
     return ErrNone;
 }
@@ -188,7 +196,10 @@ int TruncateToInt(double v)
 
 int EvaluateExpression(std::string_view expr, double &result)
 {
-    std::vector<Item> items;
+    // Kept between calls: every numeric argument with an operator comes through here.
+    thread_local std::vector<Item> items;
+    thread_local std::vector<Item> run;
+    items.clear();
     items.reserve(expr.size() + expr.size() / 2 + 1);
     if (int code = lex(expr, items))
         return code;
@@ -196,7 +207,6 @@ int EvaluateExpression(std::string_view expr, double &result)
         return code;
     if (items.empty())
         return ErrExprMalformed;
-    std::vector<Item> run;
     while (items.size() > 1) {
         std::size_t first = 0;
         for (std::size_t i = 1; i < items.size(); ++i)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -17,7 +18,12 @@ public:
     std::string_view view() const { return {m_data, m_length}; }
     bool empty() const { return m_length == 0; }
     void clear() { m_length = 0; }
-    void push(char c) { m_data[m_length++] = c; }
+    // `length` is at most kMaxLength.
+    void assign(const char *data, std::size_t length)
+    {
+        std::memcpy(m_data, data, length);
+        m_length = length;
+    }
     std::size_t size() const { return m_length; }
 
 private:

@@ -17,19 +17,20 @@ bool isBlank(char c)
 void normalise(std::string_view line, bool equalsAreBlanks, std::string &out)
 {
     out.assign(line);
-    for (std::size_t i = 0; i < out.size();) {
-        std::size_t len = cp932::CharLength(out, i);
-        if (len == 2) {
-            if (static_cast<unsigned char>(out[i]) == 0x81 && out[i + 1] == 0x40)
+    const std::size_t n = out.size();
+    for (std::size_t i = 0; i < n;) {
+        auto b = static_cast<unsigned char>(out[i]);
+        if (cp932::IsLeadByte(b)) {
+            if (i + 1 < n && b == 0x81 && out[i + 1] == 0x40)
                 out[i] = out[i + 1] = ' ';
-        } else {
-            char &c = out[i];
-            if (c == ',' || (equalsAreBlanks && c == '='))
-                c = ' ';
-            else if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c + 32);
+            i += 2; // both bytes of the character stay as they are
+            continue;
         }
-        i += len;
+        if (b == ',' || (equalsAreBlanks && b == '='))
+            out[i] = ' ';
+        else if (b >= 'A' && b <= 'Z')
+            out[i] = static_cast<char>(b + 32);
+        ++i;
     }
 }
 
@@ -46,8 +47,11 @@ bool TokenizeLine(std::string_view line, TokenList &tokens, std::size_t maxLengt
     std::size_t pos = 0;
     const std::size_t n = copy.size();
     for (Token &t : tokens) {
-        while (pos < n && !isBlank(copy[pos]) && t.size() < maxLength)
-            t.push(copy[pos++]);
+        std::size_t end = pos;
+        while (end < n && !isBlank(copy[end]) && end - pos < maxLength)
+            ++end;
+        t.assign(copy.data() + pos, end - pos);
+        pos = end;
         while (pos < n && isBlank(copy[pos]))
             ++pos;
         if (pos >= n || copy[pos] == '#')
