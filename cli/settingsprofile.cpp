@@ -1,16 +1,20 @@
 // Settings read for the interpreter: the stored ones, or those of the command line.
 #include "settingsprofile.h"
 
-#include <QSettings>
 #include <QString>
+
+SettingsProfile::SettingsProfile()
+    : m_settings(QStringLiteral("Tirsel Applications"), QStringLiteral("Zentova"))
+{
+    m_settings.beginGroup(QStringLiteral("Settings"));
+}
 
 int SettingsProfile::ReadInt(std::string_view name, int defaultValue) const
 {
-    QSettings settings(QStringLiteral("Tirsel Applications"), QStringLiteral("Zentova"));
-    settings.beginGroup(QStringLiteral("Settings"));
     bool ok = false;
-    int v = settings.value(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())))
-                .toInt(&ok);
+    const int v =
+        m_settings.value(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())))
+            .toInt(&ok);
     return ok ? v : defaultValue;
 }
 

@@ -3,12 +3,18 @@
 
 #include "engine/viewstate.h"
 
+#include <QSettings>
+
 // Reads integer values of the "Settings" group of the program's settings store
 // (organisation "Tirsel Applications", application "Zentova"). A value that is missing
 // or not an integer reads as the default.
 class SettingsProfile : public Profile {
 public:
+    SettingsProfile();
     int ReadInt(std::string_view name, int defaultValue) const override;
+
+private:
+    QSettings m_settings; // opened once: every page's engine reads the adjustment
 };
 
 // A fixed print-position adjustment given on the command line.
