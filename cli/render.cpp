@@ -73,19 +73,121 @@ QPageSize pdfPageSize(const PaperSize &portrait)
                      QString(), QPageSize::FuzzyMatch);
 }
 
-// Runs `pages` through `job`, each on the surface that `surfaceForPage` hands out; false
-// when the output could not be written.
-template <typename SurfaceForPage>
-bool runPages(PrintJob &job, const std::string &text, int first, int last,
-              SurfaceForPage &&surfaceForPage)
+// What every kind of output shares: the job, its text and pages, and the surface that
+// wraps the output's own in a trace when one is asked for.
+struct Run {
+    const Options &options;
+    PrintJob &job;
+    const std::string &text;
+    int first;
+    int last;
+    PaperSize paper;
+    std::optional<TraceSurface> trace;
+
+    Surface &target(Surface &output)
+    {
+        if (!options.trace)
+            return output;
+        return trace.emplace(output, std::cout);
+    }
+
+    // Renders every page on the surface that `surfaceForPage` hands out; false when it
+    // hands out none (the output could not be written).
+    template <typename SurfaceForPage>
+    bool pages(SurfaceForPage &&surfaceForPage)
+    {
+        for (int page = first; page <= last; ++page) {
+            Surface *surface = surfaceForPage(page);
+            if (!surface)
+                return false;
+            job.PrintPage(*surface, page, text);
+        }
+        return true;
+    }
+};
+
+// --check and --trace alone: a surface that measures and draws nothing.
+bool renderNothing(Run &run)
 {
-    for (int page = first; page <= last; ++page) {
-        Surface *surface = surfaceForPage(page);
-        if (!surface)
-            return false;
-        job.PrintPage(*surface, page, text);
+    QtSurface measuring(nullptr, 1440, 1440);
+    Surface &target = run.target(measuring);
+    return run.pages([&](int) { return &target; });
+}
+
+// Every page into one PDF at the exact paper size, without margins.
+bool renderPdf(Run &run)
+{
+    const Options &o = run.options;
+    QPdfWriter writer(QString::fromStdString(o.output));
+    writer.setResolution(kPdfResolution);
+    writer.setCreator(QStringLiteral("Zentova"));
+    writer.setTitle(QString::fromStdString(std::filesystem::path(o.input).filename().string()));
+    const PaperSize &paper = run.paper;
+    const PaperSize portrait{std::min(paper.width, paper.height),
+                             std::max(paper.width, paper.height)};
+    writer.setPageLayout(QPageLayout(pdfPageSize(portrait),
+                                     paper.width > paper.height ? QPageLayout::Landscape
+                                                                : QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0)));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        fail("cannot write '" + o.output + "'");
+        return false;
+    }
+    QtSurface surface(&painter, kPdfResolution, kPdfResolution);
+    Surface &target = run.target(surface);
+    run.pages([&](int page) {
+        if (page != run.first)
+            writer.newPage();
+        return &target;
+    });
+    if (!painter.end()) {
+        fail("cannot write '" + o.output + "'");
+        return false;
     }
     return true;
+}
+
+// One PNG per page at the chosen resolution, on white.
+bool renderPng(Run &run)
+{
+    const Options &o = run.options;
+    const int w = static_cast<int>(run.paper.width / 254.0 * o.dpi + 0.5);
+    const int h = static_cast<int>(run.paper.height / 254.0 * o.dpi + 0.5);
+    QImage image;
+    QPainter painter;
+    // One surface for the whole job keeps its fonts and measured texts; each page
+    // begins the painter on a fresh image and the surface sets it up at StartPage.
+    QtSurface surface(&painter, o.dpi, o.dpi);
+    Surface &target = run.target(surface);
+    int pending = 0;
+    auto save = [&]() {
+        painter.end();
+        const std::string path = PngPathForPage(o.output, pending);
+        if (!image.save(QString::fromStdString(path), "PNG")) {
+            fail("cannot write '" + path + "'");
+            return false;
+        }
+        return true;
+    };
+    const bool rendered = run.pages([&](int page) -> Surface * {
+        if (pending && !save())
+            return nullptr;
+        image = QImage(w, h, QImage::Format_RGB32);
+        if (image.isNull()) {
+            fail("a page of " + std::to_string(w) + " x " + std::to_string(h) +
+                 " pixels is too large; choose a lower --dpi");
+            return nullptr;
+        }
+        image.fill(Qt::white);
+        const int dotsPerMeter = static_cast<int>(o.dpi / 0.0254 + 0.5);
+        image.setDotsPerMeterX(dotsPerMeter);
+        image.setDotsPerMeterY(dotsPerMeter);
+        painter.begin(&image);
+        pending = page;
+        return &target;
+    });
+    return rendered && (!pending || save());
 }
 
 } // namespace
@@ -108,11 +210,9 @@ int RenderCommandFile(const Options &o)
     std::error_code ec;
     const std::string documentPath = std::filesystem::absolute(o.input, ec).string();
     const int pages = job.Prepare(text, false, documentPath);
-    const int first = o.firstPage;
-    const int last = o.lastPage == 0 ? pages : std::min(o.lastPage, pages);
-    if (first > pages) {
+    if (o.firstPage > pages) {
         fail("the command file has " + std::to_string(pages) + " page(s); page " +
-             std::to_string(first) + " does not exist");
+             std::to_string(o.firstPage) + " does not exist");
         return 2;
     }
     PaperSize paper = o.paper;
@@ -120,93 +220,17 @@ int RenderCommandFile(const Options &o)
         std::swap(paper.width, paper.height);
     job.Begin(paper.width, paper.height);
 
-    std::ostream &traceOut = std::cout;
-    auto traced = [&](Surface &inner) -> std::unique_ptr<Surface> {
-        if (!o.trace)
-            return nullptr;
-        return std::make_unique<TraceSurface>(inner, traceOut);
-    };
-
-    bool written = true;
-    if (o.outputKind == Options::Output::None) {
-        QtSurface measuring(nullptr, 1440, 1440);
-        std::unique_ptr<Surface> trace = traced(measuring);
-        Surface *surface = trace ? trace.get() : &measuring;
-        runPages(job, text, first, last, [&](int) { return surface; });
-    } else if (o.outputKind == Options::Output::Pdf) {
-        QPdfWriter writer(QString::fromStdString(o.output));
-        writer.setResolution(kPdfResolution);
-        writer.setCreator(QStringLiteral("Zentova"));
-        writer.setTitle(QString::fromStdString(std::filesystem::path(o.input).filename().string()));
-        const PaperSize portrait{std::min(paper.width, paper.height),
-                                 std::max(paper.width, paper.height)};
-        writer.setPageLayout(QPageLayout(pdfPageSize(portrait),
-                                         paper.width > paper.height ? QPageLayout::Landscape
-                                                                    : QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0)));
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            fail("cannot write '" + o.output + "'");
-            return 2;
-        }
-        QtSurface surface(&painter, kPdfResolution, kPdfResolution);
-        std::unique_ptr<Surface> trace = traced(surface);
-        Surface *target = trace ? trace.get() : &surface;
-        runPages(job, text, first, last, [&](int page) {
-            if (page != first)
-                writer.newPage();
-            return target;
-        });
-        written = painter.end();
-    } else {
-        const int w = static_cast<int>(paper.width / 254.0 * o.dpi + 0.5);
-        const int h = static_cast<int>(paper.height / 254.0 * o.dpi + 0.5);
-        QImage image;
-        QPainter painter;
-        // One surface for the whole job keeps its fonts and measured texts; each page
-        // begins the painter on a fresh image and the surface sets it up at StartPage.
-        QtSurface surface(&painter, o.dpi, o.dpi);
-        std::unique_ptr<Surface> trace = traced(surface);
-        Surface *target = trace ? trace.get() : &surface;
-        int pending = 0;
-        auto save = [&]() {
-            painter.end();
-            const std::string path = PngPathForPage(o.output, pending);
-            if (!image.save(QString::fromStdString(path), "PNG")) {
-                fail("cannot write '" + path + "'");
-                return false;
-            }
-            return true;
-        };
-        written = runPages(job, text, first, last, [&](int page) -> Surface * {
-            if (pending && !save())
-                return nullptr;
-            image = QImage(w, h, QImage::Format_RGB32);
-            if (image.isNull()) {
-                fail("a page of " + std::to_string(w) + " x " + std::to_string(h) +
-                     " pixels is too large; choose a lower --dpi");
-                return nullptr;
-            }
-            image.fill(Qt::white);
-            const int dotsPerMeter = static_cast<int>(o.dpi / 0.0254 + 0.5);
-            image.setDotsPerMeterX(dotsPerMeter);
-            image.setDotsPerMeterY(dotsPerMeter);
-            painter.begin(&image);
-            pending = page;
-            return target;
-        });
-        if (written && pending)
-            written = save();
-    }
+    Run run{o, job, text, o.firstPage, o.lastPage == 0 ? pages : std::min(o.lastPage, pages),
+            paper, std::nullopt};
+    const bool written = o.outputKind == Options::Output::None ? renderNothing(run)
+                         : o.outputKind == Options::Output::Pdf ? renderPdf(run)
+                                                                : renderPng(run);
     std::cout.flush();
 
     const bool hasErrors = job.End();
     if (hasErrors)
         std::cerr << errorListForTerminal(view.errorText.str());
-    if (!written) {
-        if (o.outputKind == Options::Output::Pdf)
-            fail("cannot write '" + o.output + "'");
+    if (!written)
         return 2;
-    }
     return hasErrors ? 1 : 0;
 }

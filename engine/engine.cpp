@@ -14,12 +14,6 @@
 
 namespace {
 
-bool beginsWithPag(std::string_view s)
-{
-    return s.size() >= 3 && (s[0] | 0x20) == 'p' && (s[1] | 0x20) == 'a' &&
-           (s[2] | 0x20) == 'g';
-}
-
 int clampAdjust(int v)
 {
     return std::clamp(v, -100, 0);
@@ -46,7 +40,7 @@ std::size_t findLineStart(std::string_view text, std::string_view prefix)
 
 int CountPages(std::string_view text)
 {
-    int pages = beginsWithPag(text) ? 2 : 1;
+    int pages = IsPageLine(text) ? 2 : 1;
     for (std::size_t pos = 0; (pos = FindPageLineAfter(text, pos)) != std::string_view::npos;)
         ++pages;
     return pages;
@@ -110,7 +104,7 @@ void CCommandEngine::RunPage(Surface &dc, int pageNumber, std::string_view whole
     std::string_view section = wholeText;
     lineNo = 1;
     if (page > 1) {
-        int n = beginsWithPag(section) ? page - 2 : page - 1;
+        int n = IsPageLine(section) ? page - 2 : page - 1;
         std::size_t pos = 0;
         for (int found = 0; found < n; ++found) {
             pos = FindPageLineAfter(section, pos);

@@ -78,19 +78,15 @@ long long CountLines(std::string_view text, long long limit)
     return n;
 }
 
-namespace {
-
-bool startsWithPag(std::string_view s)
+bool IsPageLine(std::string_view s)
 {
     return s.size() >= 3 && (s[0] | 0x20) == 'p' && (s[1] | 0x20) == 'a' &&
            (s[2] | 0x20) == 'g';
 }
 
-} // namespace
-
 std::size_t FindPageLine(std::string_view text)
 {
-    return startsWithPag(text) ? 0 : FindPageLineAfter(text, 0);
+    return IsPageLine(text) ? 0 : FindPageLineAfter(text, 0);
 }
 
 std::size_t FindPageLineAfter(std::string_view text, std::size_t from)

@@ -30,6 +30,9 @@ std::size_t LinesLength(std::string_view text, long long lines);
 // no further than `limit`.
 long long CountLines(std::string_view text, long long limit);
 
+// True when `line` begins with "pag" in either case: a page line.
+bool IsPageLine(std::string_view line);
+
 // Position of the first line of `text` that begins with "pag" in either case, or npos.
 std::size_t FindPageLine(std::string_view text);
 // Position of the first line beginning with "pag" whose line feed lies at or after
