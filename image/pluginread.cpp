@@ -1,0 +1,129 @@
+// Reading a picture through an image plug-in. What a plug-in hands back is checked before
+// anything is copied: the header must describe a drawable picture, and no more bytes are
+// read from either block than malloc() gave it.
+#include "image/imageloader.h"
+
+#include "image/dibheader.h"
+#include "image/spi.h"
+
+#include <fcntl.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The picture in the plug-in's two blocks, copied into `picture`; false when the blocks
+// do not hold a drawable picture.
+bool TakePluginPicture(const void *infoBlock, const void *bitsBlock, DecodedPicture &picture)
+{
+    if (!infoBlock || !bitsBlock)
+        return false;
+    const auto *info = static_cast<const unsigned char *>(infoBlock);
+    const std::size_t infoAvailable = malloc_usable_size(const_cast<void *>(infoBlock));
+    if (infoAvailable < dib::kInfoHeaderSize)
+        return false;
+    const dib::InfoHeader header = dib::ReadInfoHeader(info);
+    const std::size_t tableBytes = 4 * dib::ColourCount(header.bitCount);
+    if (header.size != dib::kInfoHeaderSize || !dib::IsDrawable(header)
+        || infoAvailable < dib::kInfoHeaderSize + tableBytes)
+        return false;
+
+    // Uncompressed rows: as many as the header claims; compressed data: biSizeImage bytes.
+    const std::size_t bitsAvailable = malloc_usable_size(const_cast<void *>(bitsBlock));
+    std::int64_t wanted = dib::RowStride(header.bitCount, header.width) * header.height;
+    if (header.compression == dib::kRle8 || header.compression == dib::kRle4)
+        wanted = header.sizeImage > 0 ? header.sizeImage : static_cast<std::int64_t>(bitsAvailable);
+    const std::size_t count = static_cast<std::size_t>(
+        std::min<std::int64_t>(wanted, static_cast<std::int64_t>(bitsAvailable)));
+    if (!dib::HoldsPixels(header, static_cast<std::int64_t>(count)))
+        return false;
+
+    picture.bitmapInfo.assign(dib::BitmapInfoSize(header.bitCount), 0);
+    std::memcpy(picture.bitmapInfo.data(), info, dib::kInfoHeaderSize + tableBytes);
+    const auto *bits = static_cast<const unsigned char *>(bitsBlock);
+    picture.bits.assign(bits, bits + count);
+    picture.pixelWidth = header.width;
+    picture.pixelHeight = header.height;
+    return true;
+}
+
+} // namespace
+
+int CImageLoader::ReadWithPlugin(const std::string &path, int n, bool infoOnly)
+{
+    if (m_pluginCount == 0)
+        return -1;
+    if (n < 0 || n >= m_pluginCount || !m_pluginHandles[static_cast<std::size_t>(n)]) {
+        setSizes(-1, -1);
+        return -20;
+    }
+    std::string name = path; // the interface passes names as char *
+
+    if (infoOnly) {
+        const auto isSupported =
+            reinterpret_cast<decltype(&IsSupported)>(pluginFunction(n, "IsSupported"));
+        if (!isSupported) {
+            setSizes(-1, -1);
+            unloadPlugin(n, -1003);
+            return -4;
+        }
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const int supported = fd >= 0 ? isSupported(name.data(), static_cast<uintptr_t>(fd)) : 0;
+        if (fd >= 0)
+            close(fd);
+        if (!supported) {
+            setSizes(-1, -1);
+            return -3;
+        }
+        const auto getPictureInfo =
+            reinterpret_cast<decltype(&GetPictureInfo)>(pluginFunction(n, "GetPictureInfo"));
+        if (!getPictureInfo) {
+            setSizes(-1, -1);
+            unloadPlugin(n, -1003);
+            return -2;
+        }
+        PictureInfo info{};
+        getPictureInfo(name.data(), 0, 0, &info); // its result is not looked at
+        int result = 0;
+        if (info.width > 0 && info.height > 0
+            && static_cast<std::int64_t>(info.width) * info.height <= dib::kMaxPixels) {
+            setSizes(info.width, info.height);
+        } else {
+            setSizes(-1, -1);
+            result = -1;
+        }
+        if (info.hInfo)
+            std::free(info.hInfo);
+        else if (result == 0)
+            result = -2; // no text information; ReadInfo judges by the sizes alone
+        return result;
+    }
+
+    const auto getPicture =
+        reinterpret_cast<decltype(&GetPicture)>(pluginFunction(n, "GetPicture"));
+    if (!getPicture) {
+        setSizes(-1, -1);
+        unloadPlugin(n, -1004);
+        return -11;
+    }
+    HANDLE infoBlock = nullptr;
+    HANDLE bitsBlock = nullptr;
+    m_picture.Clear();
+    const int result = getPicture(name.data(), 0, 0, &infoBlock, &bitsBlock, nullptr, 0);
+    if (result != 0) {
+        setSizes(-2, result);
+        return -10;
+    }
+    const bool taken = TakePluginPicture(infoBlock, bitsBlock, m_picture);
+    std::free(infoBlock);
+    std::free(bitsBlock);
+    if (!taken) {
+        m_picture.Clear();
+        return -10;
+    }
+    return 0;
+}
