@@ -23,4 +23,6 @@ public:
                   std::string_view) override {}
     void TextOut(int, int, const FontSpec &, Color, std::string_view) override {}
     std::optional<FontInfo> FindFont(std::string_view face) override;
+    void StretchPicture(const PictureSource &, const PicturePart &, int, int, int, int) override {}
+    void CornerMask(int, int, int, Corner) override {}
 };

@@ -3,15 +3,16 @@
 
 #include "surface.h"
 
+#include "engine/codepage.h"
 #include "engine/engine.h"
+#include "engine/filepaths.h"
 #include "engine/viewstate.h"
 
 int PrintJob::Prepare(std::string_view text, bool previewing, std::string_view documentPath)
 {
     m_view.previewing = previewing;
-    std::size_t slash = documentPath.find_last_of('/');
-    m_view.baseFolder.assign(slash == std::string_view::npos ? std::string_view{}
-                                                             : documentPath.substr(0, slash + 1));
+    // The folder is joined to paths of command files, so it is kept in their encoding.
+    m_view.baseFolder = FolderOfPath(cp932::FromUtf8(documentPath));
     return CountPages(text);
 }
 
@@ -41,5 +42,6 @@ void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
 
 bool PrintJob::End()
 {
+    m_view.imageCache.clear();
     return !m_view.errorText.empty();
 }

@@ -13,8 +13,9 @@ class PrintJob {
 public:
     explicit PrintJob(ViewState &view) : m_view(view) {}
 
-    // Returns the number of pages of `text`. `documentPath` is the command file's path
-    // ("" for a document without a file); its folder becomes the base folder.
+    // Returns the number of pages of `text`. `documentPath` is the command file's path in
+    // the file system's encoding ("" for a document without a file); its folder becomes
+    // the base folder.
     int Prepare(std::string_view text, bool previewing, std::string_view documentPath);
 
     // The paper of the job in 0.1 mm; clears the error list and the rendered-page mark.
@@ -26,7 +27,7 @@ public:
     // Renders page `page` of `text` (the whole command text at this moment) on `surface`.
     void PrintPage(Surface &surface, int page, std::string_view text);
 
-    // Ends the job; true when the job recorded errors.
+    // Ends the job: the pictures decoded for it are freed. True when it recorded errors.
     bool End();
 
     unsigned maxPageRendered() const { return m_maxPageRendered; }

@@ -1,10 +1,13 @@
 // The drawing surface that every drawing command draws through, in logical units.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A colour as the command language stores it: red in bits 0-7, green 8-15, blue 16-23.
 using Color = std::uint32_t;
@@ -53,6 +56,33 @@ struct TextSize {
 
 enum class TextAlign { Center, Left };
 
+// The pixels of a picture as a surface reads them: either a picture decoded from a file
+// (Windows DIB layout: header, colour table, bottom-up rows) or a clipboard picture
+// (32-bit 0xAARRGGBB pixels, rows top-down). `width` × `height` is its own size, unturned.
+struct PictureSource {
+    int width = 0;
+    int height = 0;
+    const std::vector<unsigned char> *bitmapInfo = nullptr; // a file picture
+    const unsigned char *bits = nullptr;
+    std::size_t bitsSize = 0;
+    const std::uint32_t *pixels = nullptr; // a clipboard picture
+    // Where a surface may keep what it prepared from a file picture for the rest of the
+    // job (null for clipboard pictures, whose content can change between jobs).
+    std::shared_ptr<void> *drawHandle = nullptr;
+};
+
+// The part of a picture to draw: columns u0 to u0 + uw − 1 and rows v0 to v0 + vh − 1
+// counted from the picture's top-left pixel, first scaled to an intermediate of iw × ih
+// pixels, then turned a quarter counter-clockwise when `turn` is set.
+struct PicturePart {
+    int u0 = 0, v0 = 0, uw = 0, vh = 0;
+    int iw = 0, ih = 0;
+    bool turn = false;
+};
+
+// The corners of a rounded picture, in the order they are painted.
+enum class Corner { TopLeft, BottomLeft, BottomRight, TopRight };
+
 // The output surface of one page. Coordinates are logical units of 1/1440 inch, x to the
 // right and y downwards from the device origin. Operations draw at once; the only state a
 // surface keeps between them is the background colour, white at the start of a page and
@@ -100,4 +130,14 @@ public:
                          std::string_view text) = 0;
     // The installed face of that name (code page 932 bytes), if there is one.
     virtual std::optional<FontInfo> FindFont(std::string_view face) = 0;
+
+    // Stretches the part of a picture into the rectangle (x, y, w, h); a negative width
+    // or height mirrors the picture on that axis (the rectangle then runs from x + w to x,
+    // or from y + h to y).
+    virtual void StretchPicture(const PictureSource &picture, const PicturePart &part, int x,
+                                int y, int w, int h) = 0;
+    // Paints the square of side `size` at (x, y) in the background colour, except the
+    // quarter disc of radius `size` centred on the square's corner that points into the
+    // picture: one rounded corner of a picture.
+    virtual void CornerMask(int x, int y, int size, Corner corner) = 0;
 };

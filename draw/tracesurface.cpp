@@ -53,6 +53,7 @@ std::string font(const FontSpec &f)
 void TraceSurface::StartPage(int page, int paperWidth, int paperHeight)
 {
     m_out << "page " << page << " paper " << paperWidth << ' ' << paperHeight << '\n';
+    m_background = 0xFFFFFF;
     m_target.StartPage(page, paperWidth, paperHeight);
 }
 
@@ -80,6 +81,7 @@ void TraceSurface::RoundRect(int l, int t, int r, int b, int ew, int eh, const P
 void TraceSurface::FillSolidRect(int x, int y, int w, int h, Color color)
 {
     m_out << "fillrect " << x << ' ' << y << ' ' << w << ' ' << h << ' ' << hex(color) << '\n';
+    m_background = color;
     m_target.FillSolidRect(x, y, w, h, color);
 }
 
@@ -128,4 +130,20 @@ void TraceSurface::TextOut(int x, int y, const FontSpec &f, Color color, std::st
 std::optional<FontInfo> TraceSurface::FindFont(std::string_view face)
 {
     return m_target.FindFont(face);
+}
+
+void TraceSurface::StretchPicture(const PictureSource &picture, const PicturePart &part, int x,
+                                  int y, int w, int h)
+{
+    m_out << "image " << x << ' ' << y << ' ' << w << ' ' << h << " src=" << part.u0 << ','
+          << part.v0 << ',' << part.uw << ',' << part.vh << " turn=" << (part.turn ? 1 : 0)
+          << " picture=" << picture.width << 'x' << picture.height << " scaled=" << part.iw
+          << 'x' << part.ih << '\n';
+    m_target.StretchPicture(picture, part, x, y, w, h);
+}
+
+void TraceSurface::CornerMask(int x, int y, int size, Corner corner)
+{
+    m_out << "corner " << x << ' ' << y << ' ' << size << ' ' << hex(m_background) << '\n';
+    m_target.CornerMask(x, y, size, corner);
 }

@@ -36,8 +36,12 @@ public:
                   std::string_view text) override;
     void TextOut(int x, int y, const FontSpec &font, Color color, std::string_view text) override;
     std::optional<FontInfo> FindFont(std::string_view face) override;
+    void StretchPicture(const PictureSource &picture, const PicturePart &part, int x, int y,
+                        int w, int h) override;
+    void CornerMask(int x, int y, int size, Corner corner) override;
 
 private:
     Surface &m_target;
     std::ostream &m_out;
+    Color m_background = 0xFFFFFF; // what the corners of rounded pictures are painted in
 };

@@ -3,6 +3,8 @@
 
 #include "textlines.h"
 
+#include "image/fileimage.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -61,6 +63,7 @@ public:
     int lastImagePixelWidth = 0, lastImagePixelHeight = 0;
     int lastTextWidth = 0, lastTextHeight = 0;
     int lastImageWidth = 0, lastImageHeight = 0;
+    ImageRef lastImage; // the picture of the last `!` or `!!` that found one
     unsigned color = 0;
     std::array<int, 676> variables{};
     std::array<std::string, 676> abbreviations;

@@ -3,6 +3,11 @@
 
 #include "errors.h"
 
+#include "image/clipimage.h"
+#include "image/fileimage.h"
+
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -17,11 +22,30 @@ public:
 
 // The shared view state that the interpreter reports to. The desktop program's view owns
 // one, so does zentova-print; a print job fills it (PrintJob).
+//
+// The folders of the path macros are code page 932 text, like the paths of command files
+// they are joined to, and end with "/" (or are empty when unknown).
 struct ViewState {
     int paperWidth = 2100;   // 0.1 mm, set when a job begins
     int paperHeight = 2970;
-    std::string baseFolder;  // the folder %With% stands for, with a trailing separator
+    std::string baseFolder;  // the folder %With% stands for
     ErrorText errorText;     // the error list of the current job
     bool previewing = false; // the job is a print preview
     const Profile *profile = nullptr;
+
+    std::string desktopFolder;      // %Desktop%
+    std::string documentsFolder;    // %Documents%
+    std::string picturesFolder;     // %Pictures%
+    std::string programFilesFolder; // %ProgramFiles%: the parent of the program's folder
+    std::string programFolder;      // %Zentova%: the executable's folder, with the plug-ins
+
+    // Pictures decoded during the current job, by their path as the command file gave it
+    // after macro expansion (compared byte for byte). Emptied when the job ends.
+    std::map<std::string, std::unique_ptr<FileImage>, std::less<>> imageCache;
+    // The ten clipboard slots; they last for the whole run of the program.
+    ClipImageStore clipSlots;
+
+    // The screen's size in pixels, which bounds the pictures prepared for a preview.
+    long long screenPixelCount = 1920LL * 1080;
+    double screenPixelRoot = 1440.0;
 };

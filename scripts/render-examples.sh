@@ -13,8 +13,9 @@ for file in examples/*.zent; do
     case "$name" in
         postcard) paper=(--paper postcard) ;;
         tour) paper=(--paper a6 --landscape) ;;
+        letterhead) paper=(--paper a5) ;;
     esac
-    if ./build/cli/zentova-print "${paper[@]}" -o "out/$name.pdf" "$file"; then
+    if ./build/bin/zentova-print "${paper[@]}" -o "out/$name.pdf" "$file"; then
         echo "out/$name.pdf"
     else
         status=1

@@ -1,5 +1,6 @@
 // The drawing surface over a QPainter: printer, print preview, PDF or image.
 #include "qtsurface.h"
+#include "intermediate.h"
 
 #include "dashes.h"
 #include "sidewaystext.h"
@@ -295,4 +296,38 @@ std::optional<FontInfo> QtSurface::FindFont(std::string_view face)
     if (!resolved)
         return std::nullopt;
     return resolved->info;
+}
+
+void QtSurface::StretchPicture(const PictureSource &picture, const PicturePart &part, int x,
+                               int y, int w, int h)
+{
+    if (!m_painter || w == 0 || h == 0)
+        return;
+    const QImage image = IntermediatePicture(picture, part);
+    if (image.isNull())
+        return;
+    m_painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    const QRectF target = QRectF(x, y, w, h).normalized();
+    if (w < 0 || h < 0)
+        m_painter->drawImage(target, image.mirrored(w < 0, h < 0));
+    else
+        m_painter->drawImage(target, image);
+}
+
+void QtSurface::CornerMask(int x, int y, int size, Corner corner)
+{
+    if (!m_painter || size <= 0)
+        return;
+    // The disc's centre is the square's corner that points into the picture.
+    QPointF centre(x, y);
+    if (corner == Corner::TopLeft || corner == Corner::BottomLeft)
+        centre.rx() += size;
+    if (corner == Corner::TopLeft || corner == Corner::TopRight)
+        centre.ry() += size;
+    QPainterPath square;
+    square.addRect(QRectF(x, y, size, size));
+    QPainterPath disc;
+    disc.addEllipse(centre, size, size);
+    m_painter->setRenderHint(QPainter::Antialiasing, true);
+    m_painter->fillPath(square.subtracted(disc), toQColor(m_background));
 }

@@ -137,14 +137,10 @@ TEST(ErrorList, MessagesOfEveryCode)
     EXPECT_EQ(cp932::ToUtf8(ErrorMessage(7, 0, "")), "未知のエラーです");
 }
 
-TEST(ErrorList, UnknownAndPendingCommands)
+TEST(ErrorList, KeywordsByTheirFirstThreeLetters)
 {
     EXPECT_EQ(PageRun("colx 1 2 3").errors(), "");
-    // Pictures and calls are not available in this build; their lines say so as errors.
-    EXPECT_EQ(PageRun("psize 10 10\n!logo.bmp\n<other.zent").errors(),
-              "(1) psize 10 10\n      定義されていないコマンドです\n"
-              "(2) !logo.bmp\n      定義されていないコマンドです\n"
-              "(3) <other.zent\n      定義されていないコマンドです\n");
+    EXPECT_EQ(PageRun("cox 1 2 3").errors(), "(1) cox 1 2 3\n      定義されていないコマンドです\n");
 }
 
 } // namespace

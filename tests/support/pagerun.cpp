@@ -31,6 +31,14 @@ PageRun::PageRun(const std::string &utf8Text, int page, const Profile *profile, 
     engine->RunPage(surface, page, text);
 }
 
+PageRun::PageRun(const std::string &utf8Text, const std::function<void(ViewState &)> &setup)
+{
+    setup(view);
+    engine = std::make_unique<CCommandEngine>(view);
+    engine->recordErrors = true;
+    engine->RunPage(surface, 1, CommandFile(utf8Text));
+}
+
 std::string PageRun::errors() const
 {
     return withoutCarriageReturns(cp932::ToUtf8(view.errorText.str()));

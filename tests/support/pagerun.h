@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "engine/viewstate.h"
 
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -31,6 +32,8 @@ struct PageRun {
     // `utf8Text` is converted to code page 932 and given CR LF line ends unless `raw`.
     explicit PageRun(const std::string &utf8Text, int page = 1, const Profile *profile = nullptr,
                      bool raw = false);
+    // The same, with the view prepared by `setup` first (folders, slots, pictures).
+    PageRun(const std::string &utf8Text, const std::function<void(ViewState &)> &setup);
 
     std::string trace() const { return out.str(); }
     std::string errors() const;

@@ -1,0 +1,94 @@
+// Time from the preview command to the first page of examples/ruled-form.zent painted in
+// the preview window: the first preview of a run (fonts not yet loaded) and later ones.
+// Prints its figures; the offscreen platform is used unless another is set.
+#include "printcontroller.h"
+#include "prompter.h"
+#include "settingsstore.h"
+#include "zentovadoc.h"
+#include "zentovaview.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGraphicsView>
+#include <QPrintPreviewDialog>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Notes when the preview's page view has painted and closes the preview right after.
+class FirstPaint : public QObject {
+public:
+    QElapsedTimer clock;
+    qint64 paintedAt = -1;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Paint || paintedAt >= 0)
+            return false;
+        auto *widget = qobject_cast<QWidget *>(watched);
+        auto *pageView = widget ? qobject_cast<QGraphicsView *>(widget->parentWidget()) : nullptr;
+        auto *dialog = widget ? qobject_cast<QPrintPreviewDialog *>(widget->window()) : nullptr;
+        if (!pageView || !dialog || pageView->viewport() != widget)
+            return false;
+        // Runs once the paint event has been handled.
+        QTimer::singleShot(0, dialog, [this, dialog]() {
+            paintedAt = clock.nsecsElapsed();
+            dialog->close();
+        });
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir configHome;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome.path());
+    QApplication application(argc, argv);
+
+    MessageBoxPrompter prompter;
+    SettingsStore settings;
+    CZentovaDoc doc(prompter);
+    CZentovaView view(doc, settings, prompter);
+    doc.newDocument();
+    const QString file = QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent");
+    if (!doc.openDocument(file))
+        return 1;
+    view.resize(1000, 800);
+    view.show();
+    // The printer settings exist from start-up on, as in the program.
+    view.printController().printer();
+    QApplication::processEvents();
+
+    FirstPaint probe;
+    application.installEventFilter(&probe);
+    std::vector<double> times;
+    for (int run = 0; run < 10; ++run) {
+        probe.paintedAt = -1;
+        probe.clock.start();
+        view.printPreview();
+        if (probe.paintedAt < 0) {
+            std::printf("the preview closed before its page was painted\n");
+            return 1;
+        }
+        times.push_back(probe.paintedAt / 1e6);
+    }
+    std::printf("preview of ruled-form.zent, command to first page painted (%s platform):\n",
+                qPrintable(QGuiApplication::platformName()));
+    std::printf("  first preview of the run: %.1f ms\n", times.front());
+    std::vector<double> later(times.begin() + 1, times.end());
+    std::sort(later.begin(), later.end());
+    std::printf("  later previews (%zu): min %.1f ms, median %.1f ms, max %.1f ms\n",
+                later.size(), later.front(), later[later.size() / 2], later.back());
+    return 0;
+}

@@ -1,0 +1,95 @@
+// Pictures drawn by the QPainter surface: turns and mirrorings, file and clipboard
+// pictures alike, rounded corners. Read back from the rendered pixels.
+#include "canvas.h"
+
+#include "support/bmpfile.h"
+#include "support/tempfolder.h"
+
+#include "engine/codepage.h"
+#include "engine/engine.h"
+#include "engine/textlines.h"
+#include "engine/viewstate.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A 40 × 40 picture of four quadrants.
+constexpr QRgb kTopLeft = 0xFFFF0000, kTopRight = 0xFF00FF00, kBottomLeft = 0xFF0000FF,
+               kBottomRight = 0xFF000000;
+
+QRgb Quadrant(int x, int y)
+{
+    if (y < 20)
+        return x < 20 ? kTopLeft : kTopRight;
+    return x < 20 ? kBottomLeft : kBottomRight;
+}
+
+// Runs `commands` on a 30 × 30 mm canvas at 150 dpi with the quadrant picture in slot 0
+// and as quadrants.bmp in the base folder; returns the colours of the four quadrants of
+// the drawn 600 × 600 logical-unit box at the origin (top-left, top-right, bottom-left,
+// bottom-right).
+std::array<QRgb, 4> Drawn(const std::string &commands, QImage *image = nullptr)
+{
+    TempFolder dir;
+    dir.write("quadrants.bmp", Bmp24(40, 40, [](int x, int y) { return Quadrant(x, y) & 0xFFFFFF; }));
+    ViewState view;
+    view.baseFolder = dir.path();
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            pixels.push_back(Quadrant(x, y));
+    view.clipSlots.Fill(0, 40, 40, pixels);
+
+    Canvas c(30, 30, 150);
+    CCommandEngine engine(view);
+    engine.recordErrors = true;
+    engine.RunPage(c.surface, 1, NormalizeLineEnds(cp932::FromUtf8(commands)));
+    EXPECT_TRUE(view.errorText.empty()) << cp932::ToUtf8(view.errorText.str());
+    const QImage &drawn = c.finish();
+    if (image)
+        *image = drawn;
+    auto at = [&](int lx, int ly) { return drawn.pixel(c.dots(lx), c.dots(ly)); };
+    return {at(150, 150), at(450, 150), at(150, 450), at(450, 450)};
+}
+
+using Q = std::array<QRgb, 4>;
+
+TEST(QtSurfacePictures, DirectionsTurnAndMirrorThePicture)
+{
+    EXPECT_EQ(Drawn("!0"), (Q{kTopLeft, kTopRight, kBottomLeft, kBottomRight}));
+    // Upside down and right-left reversed; upside down only; reversed only.
+    EXPECT_EQ(Drawn("psize 0 0 0 3\n!0"), (Q{kBottomRight, kBottomLeft, kTopRight, kTopLeft}));
+    EXPECT_EQ(Drawn("psize 0 0 0 -3\n!0"), (Q{kBottomLeft, kBottomRight, kTopLeft, kTopRight}));
+    EXPECT_EQ(Drawn("psize 0 0 0 -1\n!0"), (Q{kTopRight, kTopLeft, kBottomRight, kBottomLeft}));
+    // A quarter turn counter-clockwise puts the top edge on the left; clockwise, on the
+    // right; the mirrored forms reverse those across.
+    EXPECT_EQ(Drawn("psize 0 0 0 2\n!0"), (Q{kTopRight, kBottomRight, kTopLeft, kBottomLeft}));
+    EXPECT_EQ(Drawn("psize 0 0 0 4\n!0"), (Q{kBottomLeft, kTopLeft, kBottomRight, kTopRight}));
+    EXPECT_EQ(Drawn("psize 0 0 0 -2\n!0"), (Q{kBottomRight, kTopRight, kBottomLeft, kTopLeft}));
+    EXPECT_EQ(Drawn("psize 0 0 0 -4\n!0"), (Q{kTopLeft, kBottomLeft, kTopRight, kBottomRight}));
+}
+
+TEST(QtSurfacePictures, FilePicturesDrawLikeClipboardPictures)
+{
+    EXPECT_EQ(Drawn("!%With%quadrants.bmp"), Drawn("!0"));
+    EXPECT_EQ(Drawn("psize 0 0 0 3\n!%With%quadrants.bmp"), Drawn("psize 0 0 0 3\n!0"));
+    EXPECT_EQ(Drawn("psize 0 0 0 2\n!%With%quadrants.bmp"), Drawn("psize 0 0 0 2\n!0"));
+    // Partly left of the paper's surroundings, both show the same columns.
+    QImage file, clip;
+    Drawn("position -110 0\n!%With%quadrants.bmp", &file);
+    Drawn("position -110 0\n!0", &clip);
+    EXPECT_EQ(file, clip);
+}
+
+TEST(QtSurfacePictures, RoundedCornersTakeTheBackgroundColour)
+{
+    QImage image;
+    Drawn("psize 106 106 30\n!0", &image); // 600 logical units, radius 170
+    EXPECT_EQ(image.pixel(0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(image.pixel(10, 10), kTopLeft);
+    Drawn("color 0 0 255\nfrectangle 200 200 201 201\npsize 106 106 30\n!0", &image);
+    EXPECT_EQ(image.pixel(0, 0), 0xFF0000FFu);
+}
+
+} // namespace
