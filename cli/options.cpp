@@ -15,13 +15,15 @@ const char *const kUsage =
     "                      code (9 = A4, 43 = postcard, ...); default A4\n"
     "  --landscape         turn the paper\n"
     "  --dpi N             PNG resolution (default 150)\n"
+    "  --slot N=IMAGE      fill clipboard slot N (0-9) from an image file\n"
     "  --adjust X,Y        print-position adjustment in 0.1 mm, instead of the stored setting\n"
     "  --check             run every page, draw nothing, report the errors\n"
     "  --trace             write every drawing operation to standard output\n"
+    "  --printer NAME      print on the named printer (\"\" = the default printer)\n"
     "  -h, --help          show this help\n"
     "  --version           show the version\n"
     "\n"
-    "Without -o, --check or --trace the PDF is written beside FILE.\n"
+    "Without -o, --check, --trace or --printer the PDF is written beside FILE.\n"
     "Exit status: 0 no errors in the command file; 1 the command file has errors (listed on\n"
     "standard error); 2 bad usage or a file that cannot be read or written.\n";
 
@@ -64,6 +66,14 @@ std::string parsePages(std::string_view v, Options &o)
     }
     if (!toInt(b, o.lastPage) || o.lastPage < o.firstPage)
         return "bad page range '" + std::string(v) + "'";
+    return "";
+}
+
+std::string parseSlot(const std::string &v, Options &o)
+{
+    if (v.size() < 3 || v[0] < '0' || v[0] > '9' || v[1] != '=')
+        return "bad slot '" + v + "' (expected N=IMAGE with N from 0 to 9)";
+    o.slotImages.emplace_back(v[0] - '0', v.substr(2));
     return "";
 }
 
@@ -117,7 +127,8 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
         } else if (arg == "--trace") {
             o.trace = true;
         } else if (arg == "-o" || arg == "--output" || arg == "--pages" || arg == "--paper" ||
-                   arg == "--dpi" || arg == "--adjust") {
+                   arg == "--dpi" || arg == "--adjust" || arg == "--slot" ||
+                   arg == "--printer") {
             if (!takeValue(v))
                 return "option " + arg + " needs a value";
             if (arg == "-o" || arg == "--output") {
@@ -132,6 +143,10 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
             } else if (arg == "--dpi") {
                 if (!toInt(v, o.dpi) || o.dpi < 1 || o.dpi > 1200)
                     return "bad resolution '" + v + "' (1 to 1200 dots per inch)";
+            } else if (arg == "--printer") {
+                o.printer = v;
+            } else if (arg == "--slot") {
+                error = parseSlot(v, o);
             } else {
                 error = parseAdjust(v, o);
             }
@@ -151,6 +166,12 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
         return "no command file given";
     if (o.check && !o.output.empty())
         return "--check draws nothing and cannot be combined with --output";
+    if (o.printer) {
+        if (!o.output.empty() || o.check || o.trace)
+            return "--printer cannot be combined with --output, --check or --trace";
+        o.outputKind = Options::Output::None;
+        return "";
+    }
     if (o.output.empty()) {
         o.outputKind = (o.check || o.trace) ? Options::Output::None : Options::Output::Pdf;
         if (o.outputKind == Options::Output::Pdf) {

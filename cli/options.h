@@ -20,8 +20,10 @@ struct Options {
     bool landscape = false;
     int dpi = 150;
     std::optional<std::pair<int, int>> adjust;
+    std::vector<std::pair<int, std::string>> slotImages; // clipboard slot digit, image file
     bool check = false;
     bool trace = false;
+    std::optional<std::string> printer; // --printer: the queue to print on ("" = default)
     bool help = false;
     bool version = false;
 };

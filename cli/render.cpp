@@ -2,10 +2,13 @@
 #include "render.h"
 
 #include "options.h"
+#include "printerout.h"
 #include "settingsprofile.h"
 
 #include "draw/printjob.h"
 #include "draw/qt/qtsurface.h"
+#include "draw/qt/slotimage.h"
+#include "draw/qt/userfolders.h"
 #include "draw/tracesurface.h"
 #include "engine/codepage.h"
 #include "engine/textlines.h"
@@ -205,7 +208,16 @@ int RenderCommandFile(const Options &o)
     if (o.adjust)
         given = std::make_unique<AdjustmentProfile>(o.adjust->first, o.adjust->second);
     view.profile = given ? given.get() : static_cast<const Profile *>(&stored);
+    ReadUserFolders(view);
+    for (const auto &[digit, file] : o.slotImages) {
+        if (!FillSlotFromImage(view.clipSlots, digit, QImage(QString::fromStdString(file)))) {
+            fail("cannot read the picture '" + file + "' for slot " + std::to_string(digit));
+            return 2;
+        }
+    }
 
+    if (o.printer)
+        return PrintOnPrinter(o, view, text);
     PrintJob job(view);
     std::error_code ec;
     const std::string documentPath = std::filesystem::absolute(o.input, ec).string();

@@ -43,6 +43,8 @@ TEST(Options, ValuesAndTheirErrors)
     EXPECT_TRUE(o.landscape);
     EXPECT_EQ(o.dpi, 300);
     EXPECT_EQ(o.adjust, std::make_pair(-20, -5));
+    EXPECT_EQ(parse({"--slot", "3=logo.png", "--slot=0=a=b.png", "a.zent"}, o), "");
+    EXPECT_EQ(o.slotImages, (std::vector<std::pair<int, std::string>>{{3, "logo.png"}, {0, "a=b.png"}}));
     EXPECT_EQ(parse({"--pages", "3", "--paper", "9", "a.zent"}, o), "");
     EXPECT_EQ(o.lastPage, 3);
     EXPECT_EQ(o.paper.height, 2970);
@@ -59,6 +61,8 @@ TEST(Options, ValuesAndTheirErrors)
     EXPECT_NE(parse({"--paper", "999", "a.zent"}, o), "");
     EXPECT_NE(parse({"--dpi", "0", "a.zent"}, o), "");
     EXPECT_NE(parse({"--adjust", "5", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--slot", "10=a.png", "a.zent"}, o), "");
+    EXPECT_NE(parse({"--slot", "a.png", "a.zent"}, o), "");
     EXPECT_NE(parse({"-o", "out.svg", "a.zent"}, o), "");
     EXPECT_NE(parse({"--check", "-o", "x.pdf", "a.zent"}, o), "");
     EXPECT_NE(parse({"a.zent", "-o"}, o), "");
@@ -70,6 +74,22 @@ TEST(Options, PngPathsPerPage)
 {
     EXPECT_EQ(PngPathForPage("out/page%d.png", 3), "out/page3.png");
     EXPECT_EQ(PngPathForPage("out/form.png", 12), "out/form-12.png");
+}
+
+TEST(Options, PrinterWritesNoFileAndTakesNoOtherOutput)
+{
+    Options o;
+    EXPECT_EQ(parse({"--printer", "", "--pages", "2", "a.zent"}, o), "");
+    ASSERT_TRUE(o.printer.has_value());
+    EXPECT_EQ(*o.printer, "");
+    EXPECT_EQ(o.outputKind, Options::Output::None);
+    EXPECT_EQ(o.output, "");
+    EXPECT_EQ(parse({"--printer=Office", "--landscape", "a.zent"}, o), "");
+    EXPECT_EQ(*o.printer, "Office");
+    for (const char *other : {"--check", "--trace"})
+        EXPECT_NE(parse({"--printer", "x", other, "a.zent"}, o), "") << other;
+    EXPECT_NE(parse({"--printer", "x", "-o", "a.pdf", "a.zent"}, o), "");
+    EXPECT_NE(parse({"a.zent", "--printer"}, o), "");
 }
 
 } // namespace

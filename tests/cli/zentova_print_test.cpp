@@ -182,4 +182,37 @@ TEST_F(ZentovaPrint, PngPagesHaveTheirSizeAndMarks)
     EXPECT_EQ(first.pixel(100, 138), qRgb(255, 255, 255));
 }
 
+TEST_F(ZentovaPrint, PicturesFromFilesAndSlots)
+{
+    QImage red(30, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(QString::fromStdString((m_dir / "red.png").string())));
+    QImage blue(10, 10, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(blue.save(QString::fromStdString((m_dir / "blue.png").string())));
+    // The PNG goes through the shipped plug-in beside zentova-print.
+    const std::string file =
+        commandFile("pictures.zent", "!%With%red.png\nposition 100 0\n!0\n!%With%none.png");
+    const std::string slot = "--slot 0=" + (m_dir / "blue.png").string() + " ";
+
+    Result traced = run("--trace " + slot + file);
+    EXPECT_EQ(traced.status, 1);
+    EXPECT_NE(traced.out.find("image 0 0 450 300 src=0,0,30,20 turn=0 picture=30x20"),
+              std::string::npos) << traced.out;
+    EXPECT_NE(traced.out.find("image 566 0 150 150 src=0,0,10,10 turn=0 picture=10x10"),
+              std::string::npos) << traced.out;
+    EXPECT_NE(traced.err.find("(4) !%With%none.png"), std::string::npos) << traced.err;
+
+    const fs::path png = m_dir / "page.png";
+    EXPECT_EQ(run("--dpi 96 -o " + png.string() + " " + slot + file).status, 1);
+    const QImage page(QString::fromStdString((m_dir / "page-1.png").string()));
+    ASSERT_FALSE(page.isNull());
+    EXPECT_EQ(page.pixel(5, 5), QColor(Qt::red).rgb());
+    EXPECT_EQ(page.pixel(40 + 5, 5), QColor(Qt::blue).rgb()); // 10 mm at 96 dpi is 37.8 dots
+
+    Result missing = run("--check --slot 0=" + (m_dir / "nothing.png").string() + " " + file);
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("slot 0"), std::string::npos) << missing.err;
+}
+
 } // namespace

@@ -1,0 +1,103 @@
+// The print loop over a QPrinter: paper, pages, progress and cancellation.
+#include "printerjob.h"
+
+#include "qtsurface.h"
+
+#include "engine/viewstate.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace {
+
+// The printer's whole sheet in 0.1 mm, measured in device dots as the page is printed.
+void paperOf(const QPrinter &printer, int &width, int &height)
+{
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const int dpi = std::max(1, printer.resolution());
+    width = PrintJob::PaperFromDots(static_cast<int>(paper.width() + 0.5), dpi);
+    height = PrintJob::PaperFromDots(static_cast<int>(paper.height() + 0.5), dpi);
+}
+
+} // namespace
+
+PrinterJob::PrinterJob(ViewState &view) : m_view(view), m_job(view) {}
+
+int PrinterJob::prepare(std::string_view text, bool previewing, std::string_view documentPath)
+{
+    m_pages = m_job.Prepare(text, previewing, documentPath);
+    return m_pages;
+}
+
+void PrinterJob::begin(const QPrinter &printer)
+{
+    int width = 0, height = 0;
+    paperOf(printer, width, height);
+    m_job.Begin(width, height);
+}
+
+void PrinterJob::updatePaper(const QPrinter &printer)
+{
+    paperOf(printer, m_view.paperWidth, m_view.paperHeight);
+}
+
+bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_view text,
+                             int from, int to, const PrintProgress &progress)
+{
+    from = std::max(from, 1);
+    to = std::min(to, m_pages);
+    const int total = std::max(0, to - from + 1);
+    auto proceed = [&](int done) { return !progress.step || progress.step(done, total); };
+    if (!proceed(0))
+        return false;
+    // One surface for the whole job keeps its fonts and measured texts; StartPage sets
+    // the painter up again for every page.
+    QtSurface surface(&painter, printer.logicalDpiX(), printer.logicalDpiY());
+    for (int page = from; page <= to; ++page) {
+        if (page != from && !printer.newPage())
+            return false;
+        m_job.PrintPage(surface, page, text);
+        if (!proceed(page - from + 1) && page < to)
+            return false;
+    }
+    return true;
+}
+
+bool PrinterJob::end()
+{
+    return m_job.End();
+}
+
+bool PrintDocument(QPrinter &printer, ViewState &view, std::string_view text,
+                   std::string_view documentPath, const PrintProgress &progress, bool *printed)
+{
+    if (printed)
+        *printed = false;
+    PrinterJob job(view);
+    const int pages = job.prepare(text, false, documentPath);
+    int from = 1, to = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = printer.fromPage();
+        if (printer.toPage() > 0)
+            to = std::min(printer.toPage(), pages);
+    }
+    if (from > to) {
+        job.end();
+        return false;
+    }
+    job.begin(printer);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        job.end();
+        return false;
+    }
+    const bool complete = job.renderPages(printer, painter, text, from, to, progress);
+    if (!complete)
+        printer.abort();
+    const bool ended = painter.end();
+    if (printed)
+        *printed = complete && ended && printer.printerState() != QPrinter::Error;
+    return job.end();
+}

@@ -1,0 +1,65 @@
+// One print or preview job of a command text on a QPrinter: the one printing routine
+// that the desktop program and zentova-print share.
+#pragma once
+
+#include "draw/printjob.h"
+
+#include <functional>
+#include <string_view>
+
+class QPainter;
+class QPrinter;
+struct ViewState;
+
+// Reports the progress of a job. `step(done, total)` is called before the first page and
+// after every page; returning false cancels the job before its next page. An empty step
+// never cancels.
+struct PrintProgress {
+    std::function<bool(int done, int total)> step;
+};
+
+// Drives PrintJob on a QPrinter (or on the preview's printer): the paper is the printer's
+// full paper, one logical unit is 1/1440 inch and the origin is the corner of the
+// printable area, as a QPainter on the printer places it.
+class PrinterJob {
+public:
+    explicit PrinterJob(ViewState &view);
+    PrinterJob(const PrinterJob &) = delete;
+    PrinterJob &operator=(const PrinterJob &) = delete;
+
+    // Counts the pages of `text` (code page 932, CR LF) and remembers whether the job is a
+    // preview and the document's folder ("" for a document without a file).
+    int prepare(std::string_view text, bool previewing, std::string_view documentPath);
+
+    // Starts the job on `printer`: the paper of the job, an empty error list.
+    void begin(const QPrinter &printer);
+
+    // Takes the paper of `printer` again without starting a new job: for a preview whose
+    // paper or orientation the user changed. The error list is kept.
+    void updatePaper(const QPrinter &printer);
+
+    // Renders pages `from` to `to` (1-based, clamped to the job's pages) of `text` with
+    // `painter`, which is active on `printer`; a new printer page is started between two
+    // pages. Returns false when `progress` cancelled the job before its last page.
+    bool renderPages(QPrinter &printer, QPainter &painter, std::string_view text, int from,
+                     int to, const PrintProgress &progress = {});
+
+    // Ends the job; true when it recorded errors (the error list is in the view state).
+    bool end();
+
+    int pageCount() const { return m_pages; }
+
+private:
+    ViewState &m_view;
+    PrintJob m_job;
+    int m_pages = 0;
+};
+
+// Prints `text` on `printer` as one whole job: the printer's page range (all pages when it
+// has none), copies as the printer driver makes them. Returns true when the job recorded
+// errors; `view.errorText` then holds them. A printer that cannot be started records no
+// errors and prints nothing; `printed`, when given, says whether printing started and ran
+// to its end without being cancelled.
+bool PrintDocument(QPrinter &printer, ViewState &view, std::string_view text,
+                   std::string_view documentPath, const PrintProgress &progress = {},
+                   bool *printed = nullptr);
