@@ -9,6 +9,8 @@ packages=(
     libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
     poppler-utils
+    xvfb xauth imagemagick
+    cups-daemon cups-client printer-driver-cups-pdf
 )
 
 missing=()

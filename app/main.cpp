@@ -1,0 +1,22 @@
+// zentova: the desktop program that edits, previews and prints command files.
+#include "prompter.h"
+#include "zentovaapp.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zentova"));
+    QApplication::setOrganizationName(QStringLiteral("Tirsel Applications"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentova/icons/zentova.png")));
+
+    MessageBoxPrompter prompter;
+    CZentovaApp zentova(prompter);
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    if (!zentova.start(arguments))
+        return 1;
+    return application.exec();
+}

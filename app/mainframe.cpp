@@ -1,0 +1,331 @@
+// The main window.
+#include "mainframe.h"
+
+#include "adjustdialog.h"
+#include "commandtable.h"
+#include "helpwindow.h"
+#include "prompter.h"
+#include "quickrefdialog.h"
+#include "settingsstore.h"
+#include "zentovadoc.h"
+#include "zentovaview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include <algorithm>
+#include <initializer_list>
+
+namespace {
+
+const QString kAppTitle = QStringLiteral("Zentova");
+const QString kIdlePrompt = QStringLiteral("ﾚﾃﾞｨ");
+constexpr int kSeparator = 0;
+constexpr int kQuickRefInset = 30; // pixels between the two windows' bottom-right corners
+
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    return paths;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CZentovaDoc &document, SettingsStore &settings, Prompter &prompter,
+                       bool printMode)
+    : m_document(document), m_settings(settings), m_prompter(prompter), m_printMode(printMode),
+      m_commands(new CommandTable(this)),
+      m_view(new CZentovaView(document, settings, prompter, this))
+{
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowIcon(QIcon(QStringLiteral(":/zentova/icons/zentova.png")));
+    setCentralWidget(m_view);
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    connectCommands();
+    setAcceptDrops(true);
+    updateCaption(m_document.title());
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+CQuickRefDlg *CMainFrame::quickReference() const
+{
+    return m_quickRef;
+}
+
+CHelpWindow *CMainFrame::helpWindow() const
+{
+    return m_help;
+}
+
+void CMainFrame::buildMenus()
+{
+    auto fill = [this](const QString &title, std::initializer_list<int> ids) {
+        QMenu *menu = menuBar()->addMenu(title);
+        for (int id : ids) {
+            if (id == kSeparator)
+                menu->addSeparator();
+            else
+                menu->addAction(m_commands->action(static_cast<CommandId>(id)));
+        }
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    };
+    fill(QStringLiteral("ﾌｧｲﾙ(&F)"),
+         {ID_FILE_NEW, ID_FILE_OPEN, ID_RELOAD, kSeparator, ID_FILE_SAVE, ID_FILE_SAVE_AS,
+          kSeparator, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_ADJUST,
+          kSeparator, ID_FILE_MRU_FILE1, kSeparator, ID_APP_EXIT});
+    fill(QStringLiteral("編集(&E)"),
+         {ID_INSERT_COLOR, ID_INSERT_FONT, ID_INSERT_IMAGE, ID_INSERT_CALL, kSeparator,
+          ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
+    fill(QStringLiteral("表示(&V)"), {ID_CLIP_IMAGE, ID_ERROR_CHECK, ID_QUICK_REF, kSeparator,
+                                     ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
+    fill(QStringLiteral("ﾍﾙﾌﾟ(&H)"), {ID_HELP, ID_APP_ABOUT});
+    // Shift+F1 has no menu entry; its key works in the whole window.
+    addAction(m_commands->action(ID_HELP_FINDER));
+}
+
+void CMainFrame::buildToolBar()
+{
+    m_toolBar = new QToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"), this);
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setIconSize(QSize(16, 15));
+    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_toolBar->setMovable(true);
+    const std::initializer_list<int> buttons{
+        ID_FILE_OPEN,    ID_RELOAD,      ID_FILE_SAVE,    kSeparator,
+        ID_EDIT_CUT,     ID_EDIT_COPY,   ID_EDIT_PASTE,   kSeparator,
+        ID_CLIP_IMAGE,   kSeparator,     ID_INSERT_COLOR, ID_INSERT_FONT,
+        ID_INSERT_IMAGE, ID_INSERT_CALL, kSeparator,      ID_FILE_PRINT_PREVIEW,
+        ID_FILE_PRINT,   ID_FILE_PRINT_SETUP, ID_ERROR_CHECK, kSeparator,
+        ID_QUICK_REF,    ID_HELP};
+    for (int id : buttons) {
+        if (id == kSeparator)
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(m_commands->action(static_cast<CommandId>(id)));
+    }
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+}
+
+void CMainFrame::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    // Lock keys cannot be read on every desktop this runs on; the panes stay as the
+    // greyed indicators a lock key shows while it is off.
+    for (const char *text : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
+        auto *pane = new QLabel(QString::fromUtf8(text), bar);
+        pane->setEnabled(false);
+        pane->setFrameShape(QFrame::Panel);
+        pane->setFrameShadow(QFrame::Sunken);
+        bar->addPermanentWidget(pane);
+    }
+    // A prompt disappears when the pointer leaves its command; the idle prompt returns.
+    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString &message) {
+        if (message.isEmpty())
+            bar->showMessage(kIdlePrompt);
+    });
+    bar->showMessage(kIdlePrompt);
+}
+
+void CMainFrame::connectCommands()
+{
+    CommandTable &c = *m_commands;
+    connect(c.action(ID_RELOAD), &QAction::triggered, m_view, &CZentovaView::reload);
+    connect(c.action(ID_FILE_PRINT), &QAction::triggered, m_view, &CZentovaView::print);
+    connect(c.action(ID_FILE_PRINT_PREVIEW), &QAction::triggered, m_view,
+            &CZentovaView::printPreview);
+    connect(c.action(ID_ERROR_CHECK), &QAction::triggered, m_view, &CZentovaView::checkErrors);
+    connect(c.action(ID_EDIT_UNDO), &QAction::triggered, m_view, &QPlainTextEdit::undo);
+    connect(c.action(ID_EDIT_CUT), &QAction::triggered, m_view, &QPlainTextEdit::cut);
+    connect(c.action(ID_EDIT_COPY), &QAction::triggered, m_view, &QPlainTextEdit::copy);
+    connect(c.action(ID_EDIT_PASTE), &QAction::triggered, m_view, &QPlainTextEdit::paste);
+    connect(m_view, &QPlainTextEdit::undoAvailable, c.action(ID_EDIT_UNDO),
+            &QAction::setEnabled);
+    connect(m_view, &QPlainTextEdit::copyAvailable, c.action(ID_EDIT_CUT),
+            &QAction::setEnabled);
+    connect(m_view, &QPlainTextEdit::copyAvailable, c.action(ID_EDIT_COPY),
+            &QAction::setEnabled);
+    connect(m_view, &CZentovaView::commandStateChanged, this, &CMainFrame::updateCommandStates);
+
+    connect(c.action(ID_ADJUST), &QAction::triggered, this, &CMainFrame::adjustPrintPosition);
+    QAction *quickRef = c.action(ID_QUICK_REF);
+    quickRef->setCheckable(true);
+    connect(quickRef, &QAction::triggered, this, &CMainFrame::toggleQuickReference);
+    connect(c.action(ID_HELP), &QAction::triggered, this, &CMainFrame::showHelp);
+    connect(c.action(ID_HELP_FINDER), &QAction::triggered, this, &CMainFrame::showHelp);
+    connect(c.action(ID_APP_EXIT), &QAction::triggered, this, &QWidget::close);
+
+    QAction *toolBarShown = c.action(ID_VIEW_TOOLBAR);
+    toolBarShown->setCheckable(true);
+    toolBarShown->setChecked(true);
+    connect(toolBarShown, &QAction::toggled, m_toolBar, &QWidget::setVisible);
+    connect(m_toolBar, &QToolBar::visibilityChanged, toolBarShown, &QAction::setChecked);
+    QAction *statusShown = c.action(ID_VIEW_STATUS_BAR);
+    statusShown->setCheckable(true);
+    statusShown->setChecked(true);
+    connect(statusShown, &QAction::toggled, statusBar(), &QWidget::setVisible);
+
+    // The insertion tools and the clipboard image dialog are still to come; their
+    // commands stay greyed. The recent-file list is an empty placeholder.
+    for (CommandId id :
+         {ID_INSERT_COLOR, ID_INSERT_FONT, ID_INSERT_IMAGE, ID_INSERT_CALL, ID_CLIP_IMAGE,
+          ID_FILE_MRU_FILE1})
+        c.action(id)->setEnabled(false);
+    c.action(ID_EDIT_UNDO)->setEnabled(false);
+    c.action(ID_EDIT_CUT)->setEnabled(false);
+    c.action(ID_EDIT_COPY)->setEnabled(false);
+
+    connect(&m_document, &CZentovaDoc::titleChanged, this, [this](const QString &title) {
+        updateCaption(title);
+        updateCommandStates();
+    });
+}
+
+void CMainFrame::updateCaption(const QString &title)
+{
+    setWindowTitle(title + QStringLiteral(" - ") + kAppTitle);
+}
+
+void CMainFrame::updateCommandStates()
+{
+    m_commands->action(ID_RELOAD)->setEnabled(m_view->canReload());
+    m_commands->action(ID_ERROR_CHECK)->setEnabled(m_view->canCheckErrors());
+    m_commands->action(ID_QUICK_REF)->setChecked(!m_quickRef.isNull());
+}
+
+void CMainFrame::showAsStored()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (m_printMode) {
+        resize(30, 30);
+        show();
+        const QRect whole = screen ? screen->geometry() : available;
+        move(whole.width() / 2, whole.height() / 2);
+        return;
+    }
+    const int width = m_settings.windowWidth();
+    const int height = m_settings.windowHeight();
+    if (width < 0 || height < 0) {
+        showMaximized();
+        return;
+    }
+    // A stored size larger than the screen (another monitor, a damaged value) is cut to
+    // the screen.
+    if (width > 0 && height > 0)
+        resize(std::min(width, available.width()), std::min(height, available.height()));
+    else
+        resize(available.width() * 3 / 4, available.height() * 3 / 4);
+    show();
+}
+
+void CMainFrame::storeSize()
+{
+    if (m_printMode)
+        return;
+    if (isMaximized()) {
+        m_settings.setWindowSize(-1, -1);
+        return;
+    }
+    if (isMinimized() || width() == 0 || height() == 0)
+        return;
+    m_settings.setWindowSize(width(), height());
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (!m_document.saveModified()) {
+        event->ignore();
+        return;
+    }
+    storeSize();
+    if (m_quickRef)
+        m_quickRef->close();
+    if (m_help)
+        m_help->close();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!localFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = localFiles(event->mimeData());
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    emit filesDropped(paths);
+}
+
+void CMainFrame::toggleQuickReference()
+{
+    if (m_quickRef) {
+        m_quickRef->close();
+        updateCommandStates();
+        return;
+    }
+    auto *dialog = new CQuickRefDlg(this);
+    m_quickRef = dialog;
+    connect(dialog, &CQuickRefDlg::pasteRequested, this, [this](const QString &text) {
+        m_view->InsertText(text);
+        activateWindow();
+        m_view->setFocus();
+    });
+    connect(dialog, &CQuickRefDlg::closed, this, [this]() {
+        m_quickRef = nullptr;
+        updateCommandStates();
+    });
+    const QRect frame = frameGeometry();
+    const QSize size = dialog->frameGeometry().size();
+    dialog->move(std::max(0, frame.x() + frame.width() - size.width() - kQuickRefInset),
+                 std::max(0, frame.y() + frame.height() - size.height() - kQuickRefInset));
+    dialog->show();
+    updateCommandStates();
+    // Typing goes on in the editor.
+    activateWindow();
+    m_view->setFocus();
+}
+
+void CMainFrame::adjustPrintPosition()
+{
+    CAdjustDlg dialog(m_settings.adjustX(), m_settings.adjustY(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_settings.setAdjust(dialog.adjustX(), dialog.adjustY());
+}
+
+void CMainFrame::showHelp()
+{
+    const QString path = CHelpWindow::ManualPath();
+    if (!QFileInfo(path).isFile()) {
+        m_prompter.tell(this,
+                        QStringLiteral("Not Exist Html Help File\n\n   File Path [ %1 ]").arg(path),
+                        Prompter::Severity::Warning);
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!m_help)
+        m_help = new CHelpWindow(this);
+    m_help->showPage(path);
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,75 @@
+// The main window: menus, tool bar, status bar around the editor view, and the commands
+// that belong to the window (adjustment, quick reference, help).
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+class CHelpWindow;
+class CQuickRefDlg;
+class CZentovaDoc;
+class CZentovaView;
+class CommandTable;
+class Prompter;
+class QToolBar;
+class SettingsStore;
+
+// One main window holds the one editor view for the whole run. Its caption shows the
+// document's title before the program's name. Closing it asks to save unsaved edits and
+// stores its size (-1 × -1 when maximized) unless the program runs to print a file.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    CMainFrame(CZentovaDoc &document, SettingsStore &settings, Prompter &prompter,
+               bool printMode);
+    ~CMainFrame() override;
+    Q_DISABLE_COPY(CMainFrame)
+
+    CZentovaView &view() const { return *m_view; }
+    CommandTable &commands() const { return *m_commands; }
+    QToolBar *toolBar() const { return m_toolBar; }
+    CQuickRefDlg *quickReference() const;
+    CHelpWindow *helpWindow() const;
+
+    // Shows the window as the stored size says: maximized after a maximized close, at
+    // the stored size otherwise; in print mode 30 × 30 pixels at the screen's centre.
+    void showAsStored();
+
+    // Opens the quick reference 30 pixels inside the window's bottom-right corner, or
+    // closes it when it is open.
+    void toggleQuickReference();
+    // The print-position adjustment dialog; OK stores its values.
+    void adjustPrintPosition();
+    // The manual in the help window, or a message when it is missing.
+    void showHelp();
+
+    // Enables the commands that depend on the document and the view.
+    void updateCommandStates();
+
+signals:
+    // Files dropped on the window, in order.
+    void filesDropped(const QStringList &paths);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void connectCommands();
+    void updateCaption(const QString &title);
+    void storeSize();
+
+    CZentovaDoc &m_document;
+    SettingsStore &m_settings;
+    Prompter &m_prompter;
+    const bool m_printMode;
+    CommandTable *m_commands;
+    CZentovaView *m_view;
+    QToolBar *m_toolBar = nullptr;
+    QPointer<CQuickRefDlg> m_quickRef; // null while the quick reference is closed
+    QPointer<CHelpWindow> m_help;
+};

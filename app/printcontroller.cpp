@@ -1,0 +1,201 @@
+// Preview and printing over QPrintPreviewDialog, QPrintDialog and QPrinter.
+#include "printcontroller.h"
+
+#include "draw/papersizes.h"
+#include "draw/qt/printerjob.h"
+#include "engine/engine.h"
+#include "engine/viewstate.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPageSetupDialog>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProgressDialog>
+
+namespace {
+
+// Shows its progress only when a job takes longer than this.
+constexpr int kProgressDelayMs = 500;
+
+// Progress of a job in a modal progress dialog whose Cancel stops the job before its
+// next page.
+class JobProgress {
+public:
+    explicit JobProgress(QWidget *parent)
+        : m_dialog(QStringLiteral("ページを作成しています..."), QStringLiteral("ｷｬﾝｾﾙ"), 0, 1,
+                   parent)
+    {
+        m_dialog.setWindowTitle(QStringLiteral("Zentova"));
+        m_dialog.setWindowModality(Qt::ApplicationModal);
+        m_dialog.setMinimumDuration(kProgressDelayMs);
+        m_dialog.setAutoReset(false);
+        m_dialog.setAutoClose(false);
+    }
+
+    PrintProgress progress()
+    {
+        return {[this](int done, int total) {
+            if (m_dialog.maximum() != total)
+                m_dialog.setMaximum(total);
+            m_dialog.setValue(done);
+            return !m_dialog.wasCanceled();
+        }};
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+bool isLandscape(const QPrinter &printer)
+{
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    return paper.width() > paper.height();
+}
+
+} // namespace
+
+// One preview: the job begins at the first rendering and ends when the preview closes.
+// Qt renders every page each time the preview's paper changes; only the first rendering
+// of a page records its errors.
+class CPrintController::PreviewJob {
+public:
+    PreviewJob(ViewState &state, const std::string &text, const QByteArray &path)
+        : m_state(state), m_job(state), m_text(text), m_path(path)
+    {
+        m_pages = m_job.prepare(m_text, true, path.toStdString());
+    }
+
+    // Renders the pages on `printer`: the preview's own, or a printer chosen through
+    // the preview's print button, which is a print job of its own.
+    void render(QPrinter *printer, QWidget *progressParent)
+    {
+        if (m_rendering)
+            return;
+        m_rendering = true;
+        JobProgress progress(progressParent);
+        // The preview paints through a picture engine; the print button hands over the
+        // printer itself.
+        if (printer->paintEngine() && printer->paintEngine()->type() != QPaintEngine::Picture) {
+            PrintDocument(*printer, m_state, m_text, m_path.toStdString(), progress.progress());
+        } else {
+            if (m_begun) {
+                m_job.updatePaper(*printer);
+            } else {
+                m_job.begin(*printer);
+                m_begun = true;
+            }
+            QPainter painter(printer);
+            m_job.renderPages(*printer, painter, m_text, 1, m_pages, progress.progress());
+        }
+        m_rendering = false;
+    }
+
+    bool end() { return m_job.end(); }
+
+private:
+    ViewState &m_state;
+    PrinterJob m_job;
+    const std::string &m_text;
+    QByteArray m_path;
+    int m_pages = 0;
+    bool m_begun = false;
+    bool m_rendering = false;
+};
+
+CPrintController::CPrintController(ViewState &state, QWidget *owner)
+    : m_state(state), m_owner(owner)
+{
+}
+
+CPrintController::~CPrintController() = default;
+
+QPrinter &CPrintController::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+bool CPrintController::setPaperByCode(int code)
+{
+    const std::optional<PaperSize> paper = PaperByCode(code);
+    if (!paper)
+        return false;
+    const QPageSize size(QSizeF(paper->width / 10.0, paper->height / 10.0),
+                         QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
+    return printer().setPageSize(size);
+}
+
+void CPrintController::setLandscape()
+{
+    printer().setPageOrientation(QPageLayout::Landscape);
+}
+
+bool CPrintController::preview(const std::string &text, const QString &documentPath)
+{
+    QPrinter &target = printer();
+    PreviewJob job(m_state, text, documentPath.toUtf8());
+    QPrintPreviewDialog dialog(&target, m_owner);
+    dialog.setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&job, &dialog](QPrinter *printer) { job.render(printer, &dialog); });
+
+    // Facing pages of landscape paper make Qt lay the preview out again for many
+    // seconds; that view is offered for portrait paper only.
+    auto *widget = dialog.findChild<QPrintPreviewWidget *>();
+    const QString facingText =
+        QCoreApplication::translate("QPrintPreviewDialog", "Show facing pages");
+    QAction *facing = nullptr;
+    for (QAction *action : dialog.findChildren<QAction *>())
+        if (action->text() == facingText)
+            facing = action;
+    if (widget) {
+        auto guard = [widget, facing, &target]() {
+            const bool landscape = isLandscape(target);
+            if (facing)
+                facing->setEnabled(!landscape);
+            if (landscape && widget->viewMode() == QPrintPreviewWidget::FacingPagesView)
+                widget->setSinglePageViewMode();
+        };
+        guard();
+        QObject::connect(widget, &QPrintPreviewWidget::previewChanged, &dialog, guard);
+    }
+
+    dialog.resize(m_owner ? m_owner->window()->size() : QSize(800, 600));
+    dialog.exec();
+    return job.end();
+}
+
+bool CPrintController::print(const std::string &text, const QString &documentPath,
+                             bool *printed)
+{
+    if (printed)
+        *printed = false;
+    QPrinter &target = printer();
+    const int pages = CountPages(text);
+
+    QPrintDialog dialog(&target, m_owner);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    dialog.setMinMax(1, pages);
+    dialog.setFromTo(1, pages);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+
+    JobProgress progress(m_owner);
+    return PrintDocument(target, m_state, text, documentPath.toUtf8().toStdString(),
+                         progress.progress(), printed);
+}
+
+void CPrintController::printSetup()
+{
+    QPageSetupDialog dialog(&printer(), m_owner);
+    dialog.exec();
+}

@@ -1,0 +1,49 @@
+// Print preview, printing and the printer settings of the editor view.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QPrinter;
+class QPrintPreviewDialog;
+class QWidget;
+struct ViewState;
+
+// Runs the print and preview jobs of the view's text through PrinterJob, with one
+// printer whose settings (printer, paper, orientation) hold for the whole run of the
+// program. Long jobs show a progress dialog that cancels between pages.
+class CPrintController {
+public:
+    CPrintController(ViewState &state, QWidget *owner);
+    ~CPrintController();
+    CPrintController(const CPrintController &) = delete;
+    CPrintController &operator=(const CPrintController &) = delete;
+
+    // The program's printer settings, created on first use.
+    QPrinter &printer();
+
+    // Sets the paper of the printer settings by a printer paper-size code (9 = A4, 43 =
+    // postcard, ...); false for an unknown code, which changes nothing.
+    bool setPaperByCode(int code);
+    void setLandscape();
+
+    // Shows the preview of `text` (code page 932, CR LF) modally. True when the job
+    // recorded errors. `documentPath` is the command file ("" for none).
+    bool preview(const std::string &text, const QString &documentPath);
+
+    // Shows the print dialog and prints the chosen pages. True when the job recorded
+    // errors; `printed` says whether pages went to the printer.
+    bool print(const std::string &text, const QString &documentPath, bool *printed = nullptr);
+
+    // The printer's page setup: paper, orientation and margins.
+    void printSetup();
+
+private:
+    class PreviewJob;
+
+    ViewState &m_state;
+    QWidget *m_owner;
+    std::unique_ptr<QPrinter> m_printer;
+};

@@ -1,0 +1,52 @@
+// Every value the program keeps between runs, read and written in one place.
+#pragma once
+
+#include "engine/viewstate.h"
+
+#include <QSettings>
+#include <QString>
+
+// The "Settings" group of the store QSettings("Tirsel Applications", "Zentova") (an INI
+// file under the user's configuration folder). An absent value, or one of the wrong type,
+// reads as its default (0 or ""); readers clamp what they read. Every write is flushed at
+// once so that a crash loses nothing.
+class SettingsStore : public Profile {
+public:
+    static constexpr int kAdjustMinimum = -100; // 0.1 mm: 10 mm to the left or upwards
+    static constexpr int kAdjustMaximum = 0;
+
+    SettingsStore();
+    Q_DISABLE_COPY(SettingsStore)
+
+    // The interpreter's reading of an integer value; "adjustX" and "adjustY" come back
+    // clamped to -100..0.
+    int ReadInt(std::string_view name, int defaultValue) const override;
+
+    // Print-position adjustment in 0.1 mm, each -100..0.
+    int adjustX() const;
+    int adjustY() const;
+    void setAdjust(int adjustX, int adjustY);
+
+    // The main window's size in pixels; -1 for both means it was maximized, 0 unknown.
+    int windowWidth() const;
+    int windowHeight() const;
+    void setWindowSize(int width, int height);
+
+    // Folders with a trailing "/" where the file dialogs start.
+    QString zentPath() const;    // File Open
+    QString picturePath() const; // the image insertion tool
+    QString callPath() const;    // the call-file insertion tool
+    void setZentPath(const QString &folder);
+    void setPicturePath(const QString &folder);
+    void setCallPath(const QString &folder);
+
+    // The folder of `filePath` with a trailing "/", as the *Path values hold it.
+    static QString FolderOf(const QString &filePath);
+
+private:
+    int readInt(const QString &name, int defaultValue) const;
+    QString readString(const QString &name) const;
+    void write(const QString &name, const QVariant &value);
+
+    mutable QSettings m_settings; // opened once: every page's engine reads the adjustment
+};

@@ -1,0 +1,172 @@
+// The editor view.
+#include "zentovaview.h"
+
+#include "errorlistdialog.h"
+#include "printcontroller.h"
+#include "prompter.h"
+#include "settingsstore.h"
+#include "zentovadoc.h"
+
+#include "draw/qt/userfolders.h"
+
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+
+const QString kModifiedMark = QStringLiteral(" *");
+
+// A fixed-pitch face that has the Japanese characters, half-width characters exactly half
+// as wide as full-width ones, as the system's OEM font of a Japanese desktop.
+QFont editorFont()
+{
+    QFont font(QStringList{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
+                           QStringLiteral("Noto Sans Mono CJK JP"),
+                           QStringLiteral("monospace")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPixelSize(14);
+    return font;
+}
+
+} // namespace
+
+CZentovaView::CZentovaView(CZentovaDoc &doc, SettingsStore &settings, Prompter &prompter,
+                           QWidget *parent)
+    : QPlainTextEdit(parent), m_document(doc), m_prompter(prompter),
+      m_printer(std::make_unique<CPrintController>(m_state, this))
+{
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFont(editorFont());
+    doc.attachView(this);
+    document()->setDocumentMargin(5);
+    // One tab stop every 16 dialog units: four average characters.
+    setTabStopDistance(4 * fontMetrics().averageCharWidth());
+
+    m_state.profile = &settings;
+    ReadUserFolders(m_state);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QSize size = screen->size();
+        m_state.screenPixelCount = static_cast<long long>(size.width()) * size.height();
+        m_state.screenPixelRoot = std::sqrt(static_cast<double>(m_state.screenPixelCount));
+    }
+
+    connect(this, &QPlainTextEdit::textChanged, this, &CZentovaView::markModified);
+}
+
+CZentovaView::~CZentovaView() = default;
+
+void CZentovaView::setEditorText(const QString &text)
+{
+    m_replacingText = true;
+    setPlainText(text);
+    m_replacingText = false;
+    m_state.errorText.clear();
+    emit commandStateChanged();
+}
+
+void CZentovaView::markModified()
+{
+    if (m_replacingText)
+        return;
+    m_document.setModifiedFlag(true);
+    const QString &title = m_document.title();
+    if (title.size() >= 2 && title.endsWith(kModifiedMark))
+        return;
+    m_document.setTitle(title + kModifiedMark);
+}
+
+void CZentovaView::InsertText(const QString &text)
+{
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void CZentovaView::selectLine(int lineNo)
+{
+    QTextCursor cursor(document());
+    const QTextBlock block = document()->findBlockByNumber(lineNo - 1);
+    if (lineNo >= 1 && block.isValid()) {
+        cursor.setPosition(block.position());
+        cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    } else {
+        cursor.movePosition(QTextCursor::End);
+    }
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+bool CZentovaView::canInsertFromMimeData(const QMimeData *source) const
+{
+    if (source->hasUrls())
+        for (const QUrl &url : source->urls())
+            if (url.isLocalFile())
+                return false;
+    return QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+bool CZentovaView::canReload() const
+{
+    return !m_document.pathName().isEmpty();
+}
+
+void CZentovaView::reload()
+{
+    if (!canReload())
+        return;
+    if (m_document.isModified() &&
+        !m_prompter.askOkCancel(window(),
+                                QStringLiteral("データの変更を破棄して再読込しますか？")))
+        return;
+    // After a failed re-read the text stays as it was and keeps its modified mark: the
+    // edits are still unsaved.
+    if (!m_document.reread())
+        return;
+    QString title = m_document.title();
+    if (title.size() > 2 && title.endsWith(kModifiedMark)) {
+        title.chop(kModifiedMark.size());
+        m_document.setTitle(title);
+    }
+}
+
+void CZentovaView::checkErrors()
+{
+    if (m_state.errorText.empty())
+        return;
+    CErrorListDlg dialog(m_state.errorText.str(), window());
+    if (dialog.exec() == QDialog::Accepted && dialog.chosenLine() > 0) {
+        selectLine(dialog.chosenLine());
+        setFocus();
+    }
+}
+
+void CZentovaView::endOfJob(bool hadErrors)
+{
+    emit commandStateChanged();
+    // The error list opens after the job's windows have closed.
+    if (hadErrors)
+        QTimer::singleShot(0, this, &CZentovaView::checkErrors);
+}
+
+void CZentovaView::printPreview()
+{
+    endOfJob(m_printer->preview(m_document.commandBytes(), m_document.pathName()));
+}
+
+bool CZentovaView::print()
+{
+    bool printed = false;
+    endOfJob(m_printer->print(m_document.commandBytes(), m_document.pathName(), &printed));
+    return printed;
+}

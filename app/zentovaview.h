@@ -1,0 +1,75 @@
+// The editor view: the command text in a plain-text editor, and the state that print
+// jobs and the dialogs share with it.
+#pragma once
+
+#include "engine/viewstate.h"
+
+#include <QPlainTextEdit>
+
+#include <memory>
+
+class CPrintController;
+class CZentovaDoc;
+class Prompter;
+class SettingsStore;
+
+// A word-wrapping editor without a horizontal scroll bar, in a fixed-pitch font. Owns the
+// view state of the interpreter (error list of the last job, clipboard slots, image
+// cache, paper, folders) and the print controller. Any edit sets the document's modified
+// flag and its title mark; nothing else runs per keystroke.
+class CZentovaView : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    CZentovaView(CZentovaDoc &document, SettingsStore &settings, Prompter &prompter,
+                 QWidget *parent = nullptr);
+    ~CZentovaView() override;
+    Q_DISABLE_COPY(CZentovaView)
+
+    CZentovaDoc &zentovaDoc() { return m_document; }
+    ViewState &state() { return m_state; }
+    CPrintController &printController() { return *m_printer; }
+
+    // The whole text as the document reads and writes it ("\n" between lines).
+    QString editorText() const { return toPlainText(); }
+    // Replaces the whole text (a new or loaded document): no modified mark, an empty undo
+    // history and an empty error list.
+    void setEditorText(const QString &text);
+
+    // Replaces the selection, or inserts at the caret, by `text` as one undoable edit.
+    void InsertText(const QString &text);
+
+    // Selects line `lineNo` (1-based) without its line break and scrolls it into view;
+    // past the last line the caret goes to the end of the text.
+    void selectLine(int lineNo);
+
+    bool canReload() const;
+    bool canCheckErrors() const { return !m_state.errorText.empty(); }
+
+public slots:
+    // Reads the file again; asks first when the text has unsaved edits.
+    void reload();
+    // The error list of the last job; a chosen error selects its line.
+    void checkErrors();
+    void printPreview();
+    // The print dialog, then the pages. False when nothing was printed.
+    bool print();
+
+signals:
+    // The commands whose enabled state depends on the view (reload, error check) may
+    // have changed.
+    void commandStateChanged();
+
+protected:
+    // Files dragged onto the editor are left to the main window, which opens them.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+
+private:
+    void markModified();
+    void endOfJob(bool hadErrors);
+
+    CZentovaDoc &m_document;
+    Prompter &m_prompter;
+    ViewState m_state;
+    std::unique_ptr<CPrintController> m_printer;
+    bool m_replacingText = false; // setEditorText is filling the editor
+};

@@ -1,0 +1,276 @@
+// The document and the editor view: modified mark, reload, byte-exact saving, text that
+// code page 932 cannot hold, files that cannot be opened, and inserted text.
+#include "testsupport.h"
+
+#include "settingsstore.h"
+#include "zentovadoc.h"
+#include "zentovaview.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+
+#include <unistd.h>
+
+class EditorTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_temp;
+    QDir m_dir;
+    ScriptedPrompter *m_prompter = nullptr;
+    SettingsStore *m_settings = nullptr;
+    CZentovaDoc *m_doc = nullptr;
+    CZentovaView *m_view = nullptr;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString tempPath() const { return m_dir.path(); }
+
+    QString fileWith(const QString &name, const QByteArray &bytes)
+    {
+        const QString p = path(name);
+        WriteBytes(p, bytes);
+        return p;
+    }
+
+    void type(const QString &text)
+    {
+        m_view->setFocus();
+        QTest::keyClicks(m_view, text);
+    }
+
+private slots:
+    void init()
+    {
+        m_temp = std::make_unique<QTemporaryDir>();
+        m_dir.setPath(m_temp->path());
+        m_prompter = new ScriptedPrompter;
+        m_settings = new SettingsStore;
+        m_doc = new CZentovaDoc(*m_prompter);
+        m_view = new CZentovaView(*m_doc, *m_settings, *m_prompter);
+        m_doc->newDocument();
+        m_view->resize(400, 300);
+        m_view->show();
+    }
+
+    void cleanup()
+    {
+        delete m_view;
+        delete m_doc;
+        delete m_settings;
+        delete m_prompter;
+    }
+
+    void typingMarksTheTitleOnce()
+    {
+        QVERIFY(m_doc->openDocument(fileWith("form.zent", "position 10 10\r\n")));
+        QCOMPARE(m_doc->title(), QStringLiteral("form.zent"));
+        QVERIFY(!m_doc->isModified());
+        type("x");
+        QCOMPARE(m_doc->title(), QStringLiteral("form.zent *"));
+        QVERIFY(m_doc->isModified());
+        type("yz");
+        QCOMPARE(m_doc->title(), QStringLiteral("form.zent *"));
+    }
+
+    void reloadAnsweredCancelKeepsTheEdits()
+    {
+        QVERIFY(m_doc->openDocument(fileWith("r.zent", "page\r\n")));
+        type("abc");
+        const QString edited = m_view->editorText();
+        m_prompter->okCancelAnswers << false;
+        m_view->reload();
+        QCOMPARE(m_prompter->questions,
+                 QStringList{QStringLiteral("データの変更を破棄して再読込しますか？")});
+        QCOMPARE(m_view->editorText(), edited);
+        QCOMPARE(m_doc->title(), QStringLiteral("r.zent *"));
+        QVERIFY(m_doc->isModified());
+    }
+
+    void reloadAnsweredOkReadsTheFile()
+    {
+        const QString p = fileWith("r.zent", "page\r\n");
+        QVERIFY(m_doc->openDocument(p));
+        type("abc");
+        WriteBytes(p, "position 1 2\r\n");
+        m_prompter->okCancelAnswers << true;
+        m_view->reload();
+        QCOMPARE(m_prompter->questions.size(), 1);
+        QCOMPARE(m_view->editorText(), QStringLiteral("position 1 2\n"));
+        QCOMPARE(m_doc->title(), QStringLiteral("r.zent"));
+        QVERIFY(!m_doc->isModified());
+        QCOMPARE(m_doc->pathName(), QFileInfo(p).absoluteFilePath());
+    }
+
+    void reloadWithoutEditsAsksNothing()
+    {
+        const QString p = fileWith("r.zent", "one\r\n");
+        QVERIFY(m_doc->openDocument(p));
+        WriteBytes(p, "two\r\n");
+        m_view->reload();
+        QVERIFY(m_prompter->questions.isEmpty());
+        QCOMPARE(m_view->editorText(), QStringLiteral("two\n"));
+    }
+
+    void reloadIsOnlyForFilesAndKeepsTextWhenTheFileIsGone()
+    {
+        QVERIFY(!m_view->canReload());
+        const QString p = fileWith("gone.zent", "one\r\n");
+        QVERIFY(m_doc->openDocument(p));
+        QVERIFY(m_view->canReload());
+        type("x");
+        QFile::remove(p);
+        m_prompter->okCancelAnswers << true;
+        m_view->reload();
+        QCOMPARE(m_prompter->messages.size(), 1);
+        QCOMPARE(m_view->editorText(), QStringLiteral("xone\n"));
+        QCOMPARE(m_doc->title(), QStringLiteral("gone.zent *"));
+        QVERIFY(m_doc->isModified());
+    }
+
+    void unEditedFilesAreSavedByteForByte_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("CR LF and Shift-JIS")
+            << Cp932("# 作業日報\r\n/ＭＳ ゴシック\r\n:.ｶﾀｶﾅ 全角\r\n*\r\n");
+        QTest::newRow("lone LF") << QByteArray("page\nposition 1 1\n");
+        QTest::newRow("mixed and lone CR") << QByteArray("a\r\nb\nc\rd\r\n\n");
+        QTest::newRow("no code page 932 character")
+            << QByteArray("\x81\x20 \xFF\xFE\x80\xA0 \x81", 11);
+        QTest::newRow("NUL bytes") << QByteArray("a\0b\r\n\0", 6);
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    void unEditedFilesAreSavedByteForByte()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(m_doc->openDocument(fileWith("in.zent", bytes)));
+        QVERIFY(m_doc->saveTo(path("out.zent")));
+        QCOMPARE(ReadBytes(path("out.zent")), bytes);
+        QVERIFY(m_prompter->questions.isEmpty());
+
+        // An edit taken back by undo leaves the text as read: still the same bytes.
+        type("x");
+        m_view->undo();
+        QVERIFY(m_doc->saveTo(path("again.zent")));
+        QCOMPARE(ReadBytes(path("again.zent")), bytes);
+    }
+
+    void editedTextIsSavedAsShiftJisWithCrLf()
+    {
+        QVERIFY(m_doc->openDocument(fileWith("in.zent", "b\nc\n")));
+        m_view->selectLine(1);
+        m_view->InsertText(QStringLiteral("ｶﾅ 漢字"));
+        QVERIFY(m_doc->saveTo(path("in.zent")));
+        QCOMPARE(ReadBytes(path("in.zent")), Cp932("ｶﾅ 漢字\r\nc\r\n"));
+        QCOMPARE(m_doc->title(), QStringLiteral("in.zent"));
+        QVERIFY(!m_doc->isModified());
+    }
+
+    void unrepresentableTextNamesItsLineAndCanBeCancelled()
+    {
+        const QByteArray before = Cp932("一\r\n二\r\n三\r\n");
+        const QString p = fileWith("bad.zent", before);
+        QVERIFY(m_doc->openDocument(p));
+        m_view->selectLine(3);
+        m_view->InsertText(QStringLiteral("café 😀"));
+        m_prompter->okCancelAnswers << false;
+        QVERIFY(!m_doc->saveTo(p));
+        QCOMPARE(m_prompter->questions.size(), 1);
+        QVERIFY2(m_prompter->questions.first().startsWith(QStringLiteral("3 行目")),
+                 qPrintable(m_prompter->questions.first()));
+        QCOMPARE(ReadBytes(p), before);
+        QCOMPARE(QDir(tempPath()).entryList(QDir::Files), QStringList{"bad.zent"});
+        QVERIFY(m_doc->isModified());
+
+        m_prompter->okCancelAnswers << true;
+        QVERIFY(m_doc->saveTo(p));
+        QCOMPARE(ReadBytes(p), Cp932("一\r\n二\r\ncaf? ?\r\n"));
+    }
+
+    void aFailedSaveReportsAndChangesNothing()
+    {
+        QVERIFY(m_doc->openDocument(fileWith("a.zent", "abc\r\n")));
+        type("x");
+        const QString blocked = path("a.zent") + QStringLiteral("/inside.zent");
+        QVERIFY(!m_doc->saveTo(blocked));
+        QCOMPARE(m_prompter->messages.size(), 1);
+        QVERIFY(m_doc->isModified());
+        QCOMPARE(m_doc->title(), QStringLiteral("a.zent *"));
+        QCOMPARE(ReadBytes(path("a.zent")), QByteArray("abc\r\n"));
+    }
+
+    void filesThatCannotBeOpenedLeaveTheDocumentAlone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing") << "missing.zent";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("too large") << "large.bin";
+        QTest::newRow("unreadable") << "locked.zent";
+        QTest::newRow("device") << "/dev/zero";
+    }
+
+    void filesThatCannotBeOpenedLeaveTheDocumentAlone()
+    {
+        QFETCH(QString, name);
+        QDir(tempPath()).mkdir("folder");
+        QFile large(path("large.bin"));
+        QVERIFY(large.open(QIODevice::WriteOnly));
+        QVERIFY(large.resize(50 * 1024 * 1024));
+        large.close();
+        const QString locked = fileWith("locked.zent", "secret\r\n");
+        QFile::setPermissions(locked, QFileDevice::Permissions());
+        if (name == "locked.zent" && ::geteuid() == 0)
+            QSKIP("permissions do not stop the superuser");
+
+        const QString p = fileWith("mine.zent", "mine\r\n");
+        QVERIFY(m_doc->openDocument(p));
+        type("x");
+        QVERIFY(!m_doc->openDocument(name.startsWith('/') ? name : path(name)));
+        QCOMPARE(m_prompter->messages.size(), 1);
+        QVERIFY(m_prompter->messages.first().contains(name));
+        QCOMPARE(m_view->editorText(), QStringLiteral("xmine\n"));
+        QCOMPARE(m_doc->pathName(), QFileInfo(p).absoluteFilePath());
+        QCOMPARE(m_doc->title(), QStringLiteral("mine.zent *"));
+    }
+
+    void insertedTextIsOneUndoStep()
+    {
+        m_view->setEditorText(QStringLiteral("abc\ndef"));
+        QTextCursor cursor = m_view->textCursor();
+        cursor.setPosition(1);
+        cursor.setPosition(3, QTextCursor::KeepAnchor);
+        m_view->setTextCursor(cursor);
+        m_view->InsertText(QStringLiteral("XY\nZ"));
+        QCOMPARE(m_view->editorText(), QStringLiteral("aXY\nZ\ndef"));
+        m_view->undo();
+        QCOMPARE(m_view->editorText(), QStringLiteral("abc\ndef"));
+        QVERIFY(!m_view->document()->isUndoAvailable());
+    }
+
+    void printedTextIsTheFileOrTheEdits()
+    {
+        QVERIFY(m_doc->openDocument(fileWith("p.zent", QByteArray("a\nb\xFF\r\n"))));
+        QCOMPARE(m_doc->commandBytes(), std::string("a\r\nb\xFF\r\n"));
+        m_view->selectLine(1);
+        m_view->InsertText(QStringLiteral("全"));
+        QCOMPARE(QByteArray::fromStdString(m_doc->commandBytes()), Cp932("全\r\nb?\r\n"));
+    }
+
+    void newDocumentEmptiesTextAndErrors()
+    {
+        QVERIFY(m_doc->openDocument(fileWith("e.zent", "zzz\r\n")));
+        m_view->state().errorText.add(1, "zzz", "message");
+        QVERIFY(m_view->canCheckErrors());
+        m_doc->newDocument();
+        QVERIFY(m_view->editorText().isEmpty());
+        QVERIFY(!m_view->canCheckErrors());
+        QCOMPARE(m_doc->title(), QStringLiteral("無題"));
+        QVERIFY(m_doc->pathName().isEmpty());
+    }
+
+};
+
+ZENTOVA_APP_TEST(EditorTest);
+#include "editor_test.moc"

@@ -1,0 +1,11 @@
+#!/bin/sh
+# Runs the screenshot test on a virtual X server; reports "skipped" (77) where the
+# server or ImageMagick's import is not installed.
+set -u
+for tool in xvfb-run import; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIP: $tool is not installed"
+        exit 77
+    fi
+done
+exec xvfb-run -a -s "-screen 0 1280x960x24" env QT_QPA_PLATFORM=xcb "$@"

@@ -1,0 +1,53 @@
+// What the desktop program's tests share: scripted answers to the program's questions,
+// files in a temporary folder, and the list of test classes that main() runs.
+#pragma once
+
+#include "prompter.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+// Answers the program's questions from a script and records everything it was asked or
+// told. An unscripted question is answered Cancel (and recorded), so a test never hangs.
+class ScriptedPrompter : public Prompter {
+public:
+    QList<bool> okCancelAnswers;
+    QList<Answer> yesNoCancelAnswers;
+    QStringList openFileAnswers;
+    QStringList saveFileAnswers;
+
+    QStringList questions;  // every question's text, in order
+    QStringList messages;   // every message's text, in order
+    QStringList openFolders; // the folder each open dialog started in
+
+    bool askOkCancel(QWidget *, const QString &text) override;
+    Answer askYesNoCancel(QWidget *, const QString &text) override;
+    void tell(QWidget *, const QString &text, Severity) override;
+    QString openFileName(QWidget *, const QString &folder, const QString &) override;
+    QString saveFileName(QWidget *, const QString &, const QString &) override;
+};
+
+// Bytes of a file; empty when it cannot be read.
+QByteArray ReadBytes(const QString &path);
+// Writes `bytes` to `path`; fails the calling test's expectations by returning false.
+bool WriteBytes(const QString &path, const QByteArray &bytes);
+// Code page 932 bytes of UTF-8 text.
+QByteArray Cp932(const char *utf8);
+
+// Runs `action` once the next modal dialog is up (polling every 20 ms for up to 5 s),
+// handing it that dialog.
+void WhenModal(std::function<void(QWidget *dialog)> action);
+
+// Every test class registers itself here; main() runs them in order.
+using TestFactory = std::function<std::unique_ptr<QObject>()>;
+int RegisterTest(const char *name, TestFactory factory);
+
+#define ZENTOVA_APP_TEST(Class)                                                           \
+    static const int registered##Class =                                                 \
+        RegisterTest(#Class, []() { return std::unique_ptr<QObject>(new Class); })
