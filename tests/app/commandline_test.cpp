@@ -17,37 +17,28 @@ private slots:
         QTest::addColumn<bool>("preview");
         QTest::addColumn<int>("paperCode");
         QTest::addColumn<bool>("landscape");
-
-        QTest::newRow("nothing") << QStringList{} << "" << false << false << 0 << false;
-        QTest::newRow("/p and a file") << QStringList{"/p", "a.zent"} << "a.zent" << true
-                                       << false << 0 << false;
-        QTest::newRow("/p alone") << QStringList{"/p"} << "" << false << false << 0 << false;
-        QTest::newRow("/pt is not /p") << QStringList{"/pt", "a.zent"} << "a.zent" << false
-                                       << false << 0 << false;
-        QTest::newRow("-pv") << QStringList{"-pv", "a.zent"} << "a.zent" << false << true << 0
-                             << false;
-        QTest::newRow("/#9") << QStringList{"/#9"} << "" << false << false << 9 << false;
-        QTest::newRow("/pc wins over /#9") << QStringList{"/#9", "/pc"} << "" << false << false
-                                           << 43 << false;
-        QTest::newRow("/#0 changes nothing") << QStringList{"/#0"} << "" << false << false << 0
-                                             << false;
-        QTest::newRow("/#12abc") << QStringList{"/#12abc"} << "" << false << false << 12
-                                 << false;
-        QTest::newRow("/#huge saturates") << QStringList{"/#99999999999"} << "" << false << false
-                                          << 2147483647 << false;
-        QTest::newRow("first # decides") << QStringList{"/#0", "/#9"} << "" << false << false
-                                         << 0 << false;
-        QTest::newRow("/l") << QStringList{"/l", "b.zent"} << "b.zent" << false << false << 0
-                            << true;
-        QTest::newRow("switches together") << QStringList{"-pvl#9", "c.zent"} << "c.zent"
-                                           << false << true << 9 << true;
-        QTest::newRow("unknown switches") << QStringList{"/xyz", "--qqq", "d.zent"} << "d.zent"
-                                          << false << false << 0 << false;
-        QTest::newRow("absolute paths are files")
-            << QStringList{"/p", "/home/lee/pv/form.zent"} << "/home/lee/pv/form.zent" << true
-            << false << 0 << false;
-        QTest::newRow("an existing file at the root") << QStringList{"/"} << "/" << false
-                                                      << false << 0 << false;
+        const auto row = [](const char *name, const QStringList &arguments, const char *file,
+                            bool print, bool preview, int paper, bool landscape) {
+            QTest::newRow(name) << arguments << QString::fromUtf8(file) << print << preview
+                                << paper << landscape;
+        };
+        row("nothing", {}, "", false, false, 0, false);
+        row("/p and a file", {"/p", "a.zent"}, "a.zent", true, false, 0, false);
+        row("/p alone", {"/p"}, "", false, false, 0, false);
+        row("/pt is not /p", {"/pt", "a.zent"}, "a.zent", false, false, 0, false);
+        row("-pv", {"-pv", "a.zent"}, "a.zent", false, true, 0, false);
+        row("/#9", {"/#9"}, "", false, false, 9, false);
+        row("/pc wins over /#9", {"/#9", "/pc"}, "", false, false, 43, false);
+        row("/#0 changes nothing", {"/#0"}, "", false, false, 0, false);
+        row("/#12abc", {"/#12abc"}, "", false, false, 12, false);
+        row("/#huge saturates", {"/#99999999999"}, "", false, false, 2147483647, false);
+        row("first # decides", {"/#0", "/#9"}, "", false, false, 0, false);
+        row("/l", {"/l", "b.zent"}, "b.zent", false, false, 0, true);
+        row("switches together", {"-pvl#9", "c.zent"}, "c.zent", false, true, 9, true);
+        row("unknown switches", {"/xyz", "--qqq", "d.zent"}, "d.zent", false, false, 0, false);
+        row("absolute paths are files", {"/p", "/home/lee/pv/form.zent"},
+            "/home/lee/pv/form.zent", true, false, 0, false);
+        row("an existing file at the root", {"/"}, "/", false, false, 0, false);
     }
 
     void switches()

@@ -4,7 +4,6 @@
 #include "engine/codepage.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -14,34 +13,6 @@
 #include <cstdlib>
 #include <utility>
 #include <vector>
-
-bool ScriptedPrompter::askOkCancel(QWidget *, const QString &text)
-{
-    questions << text;
-    return okCancelAnswers.isEmpty() ? false : okCancelAnswers.takeFirst();
-}
-
-Prompter::Answer ScriptedPrompter::askYesNoCancel(QWidget *, const QString &text)
-{
-    questions << text;
-    return yesNoCancelAnswers.isEmpty() ? Answer::Cancel : yesNoCancelAnswers.takeFirst();
-}
-
-void ScriptedPrompter::tell(QWidget *, const QString &text, Severity)
-{
-    messages << text;
-}
-
-QString ScriptedPrompter::openFileName(QWidget *, const QString &folder, const QString &)
-{
-    openFolders << folder;
-    return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
-}
-
-QString ScriptedPrompter::saveFileName(QWidget *, const QString &, const QString &)
-{
-    return saveFileAnswers.isEmpty() ? QString() : saveFileAnswers.takeFirst();
-}
 
 QByteArray ReadBytes(const QString &path)
 {
@@ -65,19 +36,17 @@ QByteArray Cp932(const char *utf8)
 void WhenModal(std::function<void(QWidget *dialog)> action)
 {
     auto *timer = new QTimer;
-    auto *clock = new QElapsedTimer;
-    clock->start();
     timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, clock, action = std::move(action)]() {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal && clock->elapsed() < 5000)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        delete clock;
-        if (modal)
-            action(modal);
-    });
+    QObject::connect(timer, &QTimer::timeout,
+                     [timer, ticks = 0, action = std::move(action)]() mutable {
+                         QWidget *modal = QApplication::activeModalWidget();
+                         if (!modal && ++ticks < 250)
+                             return;
+                         timer->stop();
+                         timer->deleteLater();
+                         if (modal)
+                             action(modal);
+                     });
     timer->start();
 }
 

@@ -13,29 +13,40 @@
 #include <functional>
 #include <memory>
 
-// Answers the program's questions from a script and records everything it was asked or
-// told. An unscripted question is answered Cancel (and recorded), so a test never hangs.
+// Answers OK / Cancel questions and File Open from a script and records everything the
+// program asked or told. Unscripted questions are answered Cancel (and recorded), so a
+// test never hangs.
 class ScriptedPrompter : public Prompter {
 public:
     QList<bool> okCancelAnswers;
-    QList<Answer> yesNoCancelAnswers;
     QStringList openFileAnswers;
-    QStringList saveFileAnswers;
 
-    QStringList questions;  // every question's text, in order
-    QStringList messages;   // every message's text, in order
+    QStringList questions;   // every question's text, in order
+    QStringList messages;    // every message's text, in order
     QStringList openFolders; // the folder each open dialog started in
 
-    bool askOkCancel(QWidget *, const QString &text) override;
-    Answer askYesNoCancel(QWidget *, const QString &text) override;
-    void tell(QWidget *, const QString &text, Severity) override;
-    QString openFileName(QWidget *, const QString &folder, const QString &) override;
-    QString saveFileName(QWidget *, const QString &, const QString &) override;
+    bool askOkCancel(QWidget *, const QString &text) override
+    {
+        questions << text;
+        return !okCancelAnswers.isEmpty() && okCancelAnswers.takeFirst();
+    }
+    Answer askYesNoCancel(QWidget *, const QString &text) override
+    {
+        questions << text;
+        return Answer::Cancel;
+    }
+    void tell(QWidget *, const QString &text, Severity) override { messages << text; }
+    QString openFileName(QWidget *, const QString &folder, const QString &) override
+    {
+        openFolders << folder;
+        return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
+    }
+    QString saveFileName(QWidget *, const QString &, const QString &) override { return {}; }
 };
 
 // Bytes of a file; empty when it cannot be read.
 QByteArray ReadBytes(const QString &path);
-// Writes `bytes` to `path`; fails the calling test's expectations by returning false.
+// Writes `bytes` to `path`; false when it could not.
 bool WriteBytes(const QString &path, const QByteArray &bytes);
 // Code page 932 bytes of UTF-8 text.
 QByteArray Cp932(const char *utf8);

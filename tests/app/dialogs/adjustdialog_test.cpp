@@ -2,7 +2,6 @@
 #include "adjustdialog.h"
 
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QStyle>
@@ -11,30 +10,6 @@
 
 namespace {
 
-// Where the style draws the slider's handle, from the slider's public state.
-QRect handleRect(const QSlider *slider)
-{
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    option.sliderValue = slider->value();
-    option.singleStep = slider->singleStep();
-    option.pageStep = slider->pageStep();
-    option.tickPosition = slider->tickPosition();
-    option.tickInterval = slider->tickInterval();
-    // A vertical slider puts its minimum at the bottom unless its appearance is inverted.
-    option.upsideDown = slider->orientation() == Qt::Horizontal ? slider->invertedAppearance()
-                                                                : !slider->invertedAppearance();
-    option.subControls = QStyle::SC_All;
-    if (slider->orientation() == Qt::Horizontal)
-        option.state |= QStyle::State_Horizontal;
-    return slider->style()->subControlRect(QStyle::CC_Slider, &option,
-                                           QStyle::SC_SliderHandle, slider);
-}
-
 void sendMouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
 {
     QMouseEvent event(type, pos, widget->mapToGlobal(pos), Qt::LeftButton, buttons,
@@ -42,22 +17,31 @@ void sendMouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButtons 
     QCoreApplication::sendEvent(widget, &event);
 }
 
-// Drags the slider's handle with the mouse to `target` and lets go.
+// Drags the slider's handle, where the style draws it, with the mouse to `target`.
 void drag(QSlider *slider, QPoint target)
 {
-    const QPoint from = handleRect(slider).center();
+    struct Access : QSlider {
+        using QSlider::initStyleOption;
+    };
+    QStyleOptionSlider option;
+    (slider->*&Access::initStyleOption)(&option);
+    const QPoint from = slider->style()
+                            ->subControlRect(QStyle::CC_Slider, &option,
+                                             QStyle::SC_SliderHandle, slider)
+                            .center();
     sendMouse(slider, QEvent::MouseButtonPress, from, Qt::LeftButton);
     sendMouse(slider, QEvent::MouseMove, (from + target) / 2, Qt::LeftButton);
     sendMouse(slider, QEvent::MouseMove, target, Qt::LeftButton);
     sendMouse(slider, QEvent::MouseButtonRelease, target, Qt::NoButton);
 }
 
-QPushButton *button(CAdjustDlg &dialog, const QString &text)
+// Drags to the left end of a horizontal slider, the top end of a vertical one, or past
+// the other end.
+void dragToEnd(QSlider *slider, bool start)
 {
-    for (QPushButton *b : dialog.findChildren<QPushButton *>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
+    const bool across = slider->orientation() == Qt::Horizontal;
+    const int along = start ? -50 : (across ? slider->width() : slider->height()) + 50;
+    drag(slider, across ? QPoint(along, slider->height() / 2) : QPoint(slider->width() / 2, along));
 }
 
 } // namespace
@@ -65,98 +49,63 @@ QPushButton *button(CAdjustDlg &dialog, const QString &text)
 class AdjustDialogTest : public QObject {
     Q_OBJECT
 private slots:
-    void storedValuesAreClamped_data()
-    {
-        QTest::addColumn<int>("storedX");
-        QTest::addColumn<int>("storedY");
-        QTest::addColumn<int>("shownX");
-        QTest::addColumn<int>("shownY");
-        QTest::newRow("nothing stored") << 0 << 0 << 0 << 0;
-        QTest::newRow("in range") << -35 << -7 << -35 << -7;
-        QTest::newRow("too far left, below zero") << -250 << 30 << -100 << 0;
-        QTest::newRow("extremes") << INT_MIN << INT_MAX << -100 << 0;
-    }
-
     void storedValuesAreClamped()
     {
-        QFETCH(int, storedX);
-        QFETCH(int, storedY);
-        QFETCH(int, shownX);
-        QFETCH(int, shownY);
-        CAdjustDlg dialog(storedX, storedY);
-        QCOMPARE(dialog.horizontalSlider()->value(), shownX);
-        QCOMPARE(dialog.verticalSlider()->value(), shownY);
-        QCOMPARE(dialog.horizontalBox()->text(), QString::number(shownX));
-        QCOMPARE(dialog.verticalBox()->text(), QString::number(shownY));
-        QCOMPARE(dialog.adjustX(), shownX);
-        QCOMPARE(dialog.adjustY(), shownY);
-        QVERIFY(dialog.horizontalBox()->isReadOnly());
-        QVERIFY(dialog.verticalBox()->isReadOnly());
+        for (const auto &[stored, shown] : {std::pair{QPoint(0, 0), QPoint(0, 0)},
+                                            {QPoint(-35, -7), QPoint(-35, -7)},
+                                            {QPoint(-250, 30), QPoint(-100, 0)},
+                                            {QPoint(INT_MIN, INT_MAX), QPoint(-100, 0)}}) {
+            CAdjustDlg dialog(stored.x(), stored.y());
+            QCOMPARE(dialog.horizontalSlider()->value(), shown.x());
+            QCOMPARE(dialog.verticalSlider()->value(), shown.y());
+            QCOMPARE(dialog.horizontalBox()->text(), QString::number(shown.x()));
+            QCOMPARE(dialog.verticalBox()->text(), QString::number(shown.y()));
+        }
     }
 
+    // Left and up are -100, right and down 0, by mouse and by the arrow keys; the boxes
+    // follow.
     void slidersRunTheWayThePrintMoves()
     {
         CAdjustDlg dialog(-50, -50);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QSlider *x = dialog.horizontalSlider();
-        QSlider *y = dialog.verticalSlider();
-
-        // Horizontal: the left end is -100, the right end 0.
-        drag(x, QPoint(-50, x->height() / 2));
-        QCOMPARE(x->value(), -100);
-        QCOMPARE(dialog.horizontalBox()->text(), QStringLiteral("-100"));
-        drag(x, QPoint(x->width() + 50, x->height() / 2));
-        QCOMPARE(x->value(), 0);
-
-        // Vertical: the top end is -100, the bottom end 0.
-        drag(y, QPoint(y->width() / 2, -50));
-        QCOMPARE(y->value(), -100);
-        QCOMPARE(dialog.verticalBox()->text(), QStringLiteral("-100"));
-        drag(y, QPoint(y->width() / 2, y->height() + 50));
-        QCOMPARE(y->value(), 0);
-        QCOMPARE(dialog.verticalBox()->text(), QStringLiteral("0"));
-
-        // The arrow keys move the handle the way they point, and the box follows.
-        y->setFocus();
-        QTest::keyClick(y, Qt::Key_Up);
-        QCOMPARE(y->value(), -1);
-        QCOMPARE(dialog.verticalBox()->text(), QStringLiteral("-1"));
-        x->setFocus();
-        QTest::keyClick(x, Qt::Key_Left);
-        QCOMPARE(x->value(), -1);
-        QCOMPARE(dialog.horizontalBox()->text(), QStringLiteral("-1"));
+        for (auto [slider, box] : {std::pair{dialog.horizontalSlider(), dialog.horizontalBox()},
+                                   {dialog.verticalSlider(), dialog.verticalBox()}}) {
+            dragToEnd(slider, true);
+            QCOMPARE(slider->value(), -100);
+            QCOMPARE(box->text(), QStringLiteral("-100"));
+            dragToEnd(slider, false);
+            QCOMPARE(slider->value(), 0);
+            QCOMPARE(box->text(), QStringLiteral("0"));
+            slider->setFocus();
+            QTest::keyClick(slider, slider == dialog.verticalSlider() ? Qt::Key_Up : Qt::Key_Left);
+            QCOMPARE(slider->value(), -1);
+            QCOMPARE(box->text(), QStringLiteral("-1"));
+        }
     }
 
-    void okReturnsWhatTheBoxesShow()
+    void okReturnsWhatTheBoxesShowCancelChangesNothing()
     {
-        CAdjustDlg dialog(-20, -30);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        drag(dialog.horizontalSlider(), QPoint(-50, dialog.horizontalSlider()->height() / 2));
-        button(dialog, QStringLiteral("OK"))->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.adjustX(), -100);
-        QCOMPARE(dialog.adjustY(), -30);
-        QCOMPARE(dialog.adjustX(), dialog.horizontalBox()->text().toInt());
-        QCOMPARE(dialog.adjustY(), dialog.verticalBox()->text().toInt());
-    }
-
-    void cancelChangesNothing()
-    {
-        for (bool escape : {false, true}) {
+        for (const QString how : {"OK", "ｷｬﾝｾﾙ", "Esc"}) {
             CAdjustDlg dialog(-20, -30);
             dialog.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-            dialog.horizontalSlider()->setValue(-90);
-            dialog.verticalSlider()->setValue(-10);
-            if (escape)
-                QTest::keyClick(&dialog, Qt::Key_Escape);
+            dragToEnd(dialog.horizontalSlider(), true);
+            dragToEnd(dialog.verticalSlider(), true);
+            QPushButton *button = nullptr;
+            for (QPushButton *b : dialog.findChildren<QPushButton *>())
+                button = b->text() == how ? b : button;
+            QVERIFY(button || how == "Esc");
+            if (button)
+                button->click();
             else
-                button(dialog, QStringLiteral("ｷｬﾝｾﾙ"))->click();
-            QCOMPARE(dialog.result(), int(QDialog::Rejected));
-            QCOMPARE(dialog.adjustX(), -20);
-            QCOMPARE(dialog.adjustY(), -30);
+                QTest::keyClick(&dialog, Qt::Key_Escape);
+            const bool ok = how == "OK";
+            QCOMPARE(dialog.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));
+            QCOMPARE(dialog.adjustX(), ok ? dialog.horizontalBox()->text().toInt() : -20);
+            QCOMPARE(dialog.adjustY(), ok ? dialog.verticalBox()->text().toInt() : -30);
+            QCOMPARE(dialog.adjustX() + dialog.adjustY(), ok ? -200 : -50);
         }
     }
 };
