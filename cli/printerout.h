@@ -1,5 +1,5 @@
 // zentova-print --printer: a command file printed on a CUPS printer by the same routine as
-// the desktop program's print command.
+// the desktop program's print command; and the progress line that jobs of many pages show.
 #pragma once
 
 #include <string>

@@ -26,6 +26,7 @@
 #include <iostream>
 #include <memory>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -96,15 +97,25 @@ struct Run {
 
     // Renders every page on the surface that `surfaceForPage` hands out; false when it
     // hands out none (the output could not be written).
+    // A job of many pages shows its progress on standard error when that is a terminal.
     template <typename SurfaceForPage>
     bool pages(SurfaceForPage &&surfaceForPage)
     {
+        const int total = last - first + 1;
+        const bool progress = isatty(STDERR_FILENO) && !PrintProgressLine(0, total).empty();
         for (int page = first; page <= last; ++page) {
+            if (progress)
+                std::cerr << PrintProgressLine(page - first, total) << std::flush;
             Surface *surface = surfaceForPage(page);
-            if (!surface)
+            if (!surface) {
+                if (progress)
+                    std::cerr << '\n';
                 return false;
+            }
             job.PrintPage(*surface, page, text);
         }
+        if (progress)
+            std::cerr << PrintProgressLine(total, total) << std::flush;
         return true;
     }
 };
