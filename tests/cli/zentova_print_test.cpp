@@ -215,4 +215,19 @@ TEST_F(ZentovaPrint, PicturesFromFilesAndSlots)
     EXPECT_NE(missing.err.find("slot 0"), std::string::npos) << missing.err;
 }
 
+TEST_F(ZentovaPrint, EveryExampleRunsWithoutErrors)
+{
+    // The examples are what a newcomer runs first: each must find its called files and
+    // pictures and report nothing.
+    int examples = 0;
+    for (const auto &entry : fs::directory_iterator(ZENTOVA_EXAMPLES_DIR)) {
+        if (entry.path().extension() != ".zent")
+            continue;
+        ++examples;
+        const Result r = run("--check " + entry.path().string());
+        EXPECT_EQ(r.status, 0) << entry.path() << "\n" << r.err;
+    }
+    EXPECT_GE(examples, 5);
+}
+
 } // namespace
