@@ -1,5 +1,5 @@
 // Picture commands and picture placement, seen through the trace.
-#include "support/bmpfile.h"
+#include "image/imagefixtures.h"
 #include "support/pagerun.h"
 #include "support/tempfolder.h"
 
@@ -20,10 +20,10 @@ class Pictures : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir.write("p960.bmp", Bmp24(960, 480));
-        dir.write("p640.bmp", Bmp24(640, 480));
-        dir.write("p1000.bmp", Bmp24(1000, 500));
-        dir.write("small.bmp", Bmp24(20, 10));
+        dir.write("p960.bmp", fixtures::Bmp24(960, 480));
+        dir.write("p640.bmp", fixtures::Bmp24(640, 480));
+        dir.write("p1000.bmp", fixtures::Bmp24(1000, 500));
+        dir.write("small.bmp", fixtures::Bmp24(20, 10));
     }
     PageRun run(const std::string &page)
     {

@@ -3,6 +3,7 @@
 #include "image/dibpixels.h"
 #include "image/imageloader.h"
 #include "imagefixtures.h"
+#include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +69,7 @@ protected:
     {
         return DibToPixels(loader.bitmapInfo(), loader.bits().data(), loader.bitsSize(), u0, v0, uw, vh);
     }
-    fixtures::TempFolder folder;
+    TempFolder folder;
     CImageLoader loader;
 };
 

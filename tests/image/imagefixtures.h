@@ -1,32 +1,12 @@
-// Scratch folders and bitmap files for the image tests.
+// Bitmap files for the tests of pictures.
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace fixtures {
-
-// A fresh folder under the temporary folder, removed with its contents.
-struct TempFolder {
-    std::string path;
-    TempFolder()
-    {
-        std::string name = (std::filesystem::temp_directory_path() / "zentova-image-XXXXXX").string();
-        path = mkdtemp(name.data()) ? name : "/nonexistent";
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    std::string folder() const { return path + "/"; } // as the plug-in host takes folders
-    std::string write(const std::string &name, const std::string &bytes) const
-    {
-        std::ofstream(path + "/" + name, std::ios::binary) << bytes;
-        return path + "/" + name;
-    }
-};
 
 inline void PutLE(std::string &s, std::size_t at, std::uint32_t v, int bytes)
 {
@@ -90,5 +70,17 @@ struct Bmp {
         return head + table + bits;
     }
 };
+
+// A 24-bit Windows bitmap of `width` × `height` pixels; `color(x, y)` gives the pixel at
+// column x, row y from the top as 0xRRGGBB (white when not given).
+inline std::string Bmp24(int width, int height,
+                         const std::function<std::uint32_t(int, int)> &color = {})
+{
+    Bmp bmp;
+    bmp.width = width;
+    bmp.height = height;
+    bmp.bits = PackRows(width, height, 24, color ? color : [](int, int) { return 0xFFFFFFu; });
+    return bmp.bytes();
+}
 
 } // namespace fixtures

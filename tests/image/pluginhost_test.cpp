@@ -4,8 +4,11 @@
 #include "image/dibpixels.h"
 #include "image/imageloader.h"
 #include "imagefixtures.h"
+#include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -23,10 +26,10 @@ protected:
     int scan(std::initializer_list<std::pair<const char *, const char *>> plugins)
     {
         for (const auto &[name, built] : plugins)
-            std::filesystem::copy_file(std::string(TEST_PLUGIN_DIR) + "/" + built, folder.path + "/" + name);
-        return loader.ScanPlugins(folder.folder());
+            std::filesystem::copy_file(std::string(TEST_PLUGIN_DIR) + "/" + built, folder.path() + name);
+        return loader.ScanPlugins(folder.path());
     }
-    fixtures::TempFolder folder;
+    TempFolder folder;
     CImageLoader loader;
 };
 
@@ -35,9 +38,9 @@ TEST_F(PluginHost, WithoutPluginsOnlyBitmapsAreListed)
     const std::string bitmapsOnly = CP932("ビットマップ (*.bmp)|*.bmp||");
     EXPECT_EQ(loader.ScanPlugins(""), -1);
     EXPECT_EQ(loader.filterText(), bitmapsOnly);
-    EXPECT_EQ(loader.ScanPlugins(folder.folder() + "missing/"), -1);
+    EXPECT_EQ(loader.ScanPlugins(folder.path() + "missing/"), -1);
     folder.write("readme.txt", "no plug-in");
-    EXPECT_EQ(loader.ScanPlugins(folder.folder()), -1);
+    EXPECT_EQ(loader.ScanPlugins(folder.path()), -1);
     EXPECT_EQ(loader.filterText(), bitmapsOnly);
     const std::string jpeg = folder.write("photo.jpg", Ztst(0, 2, 2));
     EXPECT_EQ(loader.ReadInfo(jpeg), -2);
@@ -49,7 +52,7 @@ TEST_F(PluginHost, FilterListsPluginsInTheOrderOfTheirNames)
     EXPECT_EQ(scan({{"b.spi", "png.spi"}, {"a.spi", "jpeg.spi"}}), 1);
     EXPECT_EQ(loader.filterText(), CP932("画像ファイル|*.bmp; *.jpg; *.jpeg; *.png|ビットマップ (*.bmp)|"
                                          "*.BMP|JPEG|*.jpg;*.jpeg|PNG|*.png||"));
-    EXPECT_EQ(loader.ScanPlugins(folder.folder()), 1); // a second scan starts afresh
+    EXPECT_EQ(loader.ScanPlugins(folder.path()), 1); // a second scan starts afresh
     EXPECT_EQ(loader.pluginCount(), 2);
 }
 

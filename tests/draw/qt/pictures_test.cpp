@@ -2,7 +2,7 @@
 // pictures alike, rounded corners. Read back from the rendered pixels.
 #include "canvas.h"
 
-#include "support/bmpfile.h"
+#include "image/imagefixtures.h"
 #include "support/tempfolder.h"
 
 #include "engine/codepage.h"
@@ -32,7 +32,7 @@ QRgb Quadrant(int x, int y)
 std::array<QRgb, 4> Drawn(const std::string &commands, QImage *image = nullptr)
 {
     TempFolder dir;
-    dir.write("quadrants.bmp", Bmp24(40, 40, [](int x, int y) { return Quadrant(x, y) & 0xFFFFFF; }));
+    dir.write("quadrants.bmp", fixtures::Bmp24(40, 40, [](int x, int y) { return Quadrant(x, y) & 0xFFFFFF; }));
     ViewState view;
     view.baseFolder = dir.path();
     std::vector<std::uint32_t> pixels;
