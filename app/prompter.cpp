@@ -8,10 +8,18 @@ namespace {
 
 const QString kTitle = QStringLiteral("Zentova");
 
-// File names typed without an extension get ".zent" when the zent filter is chosen.
-void useDefaultSuffix(QFileDialog &dialog)
+// Runs a file dialog starting at `path`; the chosen file, or "" when cancelled. File names
+// typed without an extension get ".zent" when the zent filter is chosen.
+QString chooseFile(QWidget *parent, const QString &path, const QString &filter,
+                   QFileDialog::AcceptMode accept, QFileDialog::FileMode mode)
 {
+    QFileDialog dialog(parent, QString(), path, filter);
+    dialog.setAcceptMode(accept);
+    dialog.setFileMode(mode);
     dialog.setDefaultSuffix(QStringLiteral("zent"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace
@@ -54,23 +62,12 @@ void MessageBoxPrompter::tell(QWidget *parent, const QString &text, Severity sev
 QString MessageBoxPrompter::openFileName(QWidget *parent, const QString &folder,
                                          const QString &filter)
 {
-    QFileDialog dialog(parent, QString(), folder, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    useDefaultSuffix(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return chooseFile(parent, folder, filter, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
 }
 
 QString MessageBoxPrompter::saveFileName(QWidget *parent, const QString &suggestedPath,
                                          const QString &filter)
 {
-    QFileDialog dialog(parent, QString(), suggestedPath, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    useDefaultSuffix(dialog);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
+    return chooseFile(parent, suggestedPath, filter, QFileDialog::AcceptSave,
+                      QFileDialog::AnyFile);
 }
