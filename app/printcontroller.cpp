@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPageSetupDialog>
 #include <QPaintEngine>
 #include <QPainter>
@@ -21,9 +22,12 @@ namespace {
 
 // Shows its progress only when a job takes longer than this.
 constexpr int kProgressDelayMs = 500;
+// While a page runs, the window's events are handled this often, so that the program
+// stays responsive and Cancel is seen at once however long the page is.
+constexpr int kEventsEveryMs = 50;
 
-// Progress of a job in a modal progress dialog whose Cancel stops the job before its
-// next page.
+// Progress of a job in a modal progress dialog whose Cancel stops the job, between pages
+// or inside a page.
 class JobProgress {
 public:
     explicit JobProgress(QWidget *parent)
@@ -35,20 +39,34 @@ public:
         m_dialog.setMinimumDuration(kProgressDelayMs);
         m_dialog.setAutoReset(false);
         m_dialog.setAutoClose(false);
+        m_sinceEvents.start();
     }
 
     PrintProgress progress()
     {
-        return {[this](int done, int total) {
+        auto step = [this](int done, int total) {
             if (m_dialog.maximum() != total)
                 m_dialog.setMaximum(total);
             m_dialog.setValue(done);
             return !m_dialog.wasCanceled();
-        }};
+        };
+        auto stopRequested = [this] {
+            if (m_sinceEvents.elapsed() >= kEventsEveryMs) {
+                // Until the dialog shows (and blocks the other windows as a modal
+                // dialog does), input waits: nothing may edit the text being printed.
+                QCoreApplication::processEvents(m_dialog.isVisible()
+                                                    ? QEventLoop::AllEvents
+                                                    : QEventLoop::ExcludeUserInputEvents);
+                m_sinceEvents.restart();
+            }
+            return m_dialog.wasCanceled();
+        };
+        return {step, stopRequested};
     }
 
 private:
     QProgressDialog m_dialog;
+    QElapsedTimer m_sinceEvents;
 };
 
 bool isLandscape(const QPrinter &printer)
@@ -90,10 +108,14 @@ public:
                 m_begun = true;
             }
             QPainter painter(printer);
-            m_job.renderPages(*printer, painter, m_text, 1, m_pages, progress.progress());
+            m_cancelled = !m_job.renderPages(*printer, painter, m_text, 1, m_pages,
+                                             progress.progress());
         }
         m_rendering = false;
     }
+
+    // True when the user cancelled the last rendering of the preview's pages.
+    bool cancelled() const { return m_cancelled; }
 
     bool end() { return m_job.end(); }
 
@@ -105,6 +127,7 @@ private:
     int m_pages = 0;
     bool m_begun = false;
     bool m_rendering = false;
+    bool m_cancelled = false;
 };
 
 CPrintController::CPrintController(ViewState &state, QWidget *owner)
@@ -143,7 +166,14 @@ bool CPrintController::preview(const std::string &text, const QString &documentP
     QPrintPreviewDialog dialog(&target, m_owner);
     dialog.setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&job, &dialog](QPrinter *printer) { job.render(printer, &dialog); });
+                     [&job, &dialog](QPrinter *printer) {
+                         job.render(printer, &dialog);
+                         // Cancel means no preview: the pages drawn so far are not shown
+                         // (an endless page may have drawn a great deal).
+                         if (job.cancelled())
+                             QMetaObject::invokeMethod(&dialog, &QDialog::reject,
+                                                       Qt::QueuedConnection);
+                     });
 
     // Facing pages of landscape paper make Qt lay the preview out again for many
     // seconds; that view is offered for portrait paper only.

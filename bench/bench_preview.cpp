@@ -1,7 +1,8 @@
 // Time from the preview command to the first page of examples/ruled-form.zent painted in
 // the preview window: the first preview of a run (fonts not yet loaded) and later ones;
-// and the time per keystroke typed into a 10,000-line command file. Prints its figures;
-// the offscreen platform is used unless another is set.
+// the time per keystroke typed into a 10,000-line command file; and how soon Cancel in the
+// progress dialog ends a page that would run for hours. Prints its figures; the offscreen
+// platform is used unless another is set.
 #include "printcontroller.h"
 #include "prompter.h"
 #include "settingsstore.h"
@@ -10,9 +11,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QPrintPreviewDialog>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -47,6 +50,32 @@ protected:
         return false;
     }
 };
+
+// Previews `text` and presses Cancel in the progress dialog once it shows. Gives the
+// milliseconds from the press to the end of the job (the progress dialog goes) and to the
+// editor being back (the preview command returns); -1 when no progress dialog came.
+void cancelLatency(CZentovaView &view, const char *what, const QString &text)
+{
+    view.setEditorText(text);
+    QElapsedTimer sinceCancel;
+    double jobEnded = -1;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&]() {
+        auto *progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget());
+        if (progress && !sinceCancel.isValid()) {
+            QObject::connect(progress, &QObject::destroyed,
+                             [&]() { jobEnded = sinceCancel.nsecsElapsed() / 1e6; });
+            progress->cancel();
+            sinceCancel.start();
+        }
+    });
+    poll.start();
+    view.printPreview();
+    const double back = sinceCancel.isValid() ? sinceCancel.nsecsElapsed() / 1e6 : -1;
+    std::printf("  %s: job ended %.1f ms, editor back %.1f ms after Cancel\n", what, jobEnded,
+                back);
+}
 
 } // namespace
 
@@ -114,5 +143,26 @@ int main(int argc, char *argv[])
     }
     std::printf("typing in the middle of a 10,000-line file: %.3f ms per key (%d keys)\n",
                 typing.nsecsElapsed() / 1e6 / kKeys, kKeys);
+
+    // Pages that never end: a text repeated two billion times, and a repeat of 500 around
+    // calls nested seven deep.
+    application.removeEventFilter(&probe);
+    QTemporaryDir calls;
+    for (int i = 1; i <= 7; ++i) {
+        QFile level(calls.filePath(QStringLiteral("level%1.zent").arg(i)));
+        if (!level.open(QIODevice::WriteOnly))
+            return 1;
+        level.write(QStringLiteral("repeat 1 500\r\n<%1/level%2.zent\r\n")
+                        .arg(calls.path()).arg(i + 1).toUtf8());
+    }
+    QFile last(calls.filePath(QStringLiteral("level8.zent")));
+    if (!last.open(QIODevice::WriteOnly))
+        return 1;
+    last.write("line 0 0 10 10\r\n");
+    last.close();
+    std::printf("cancel in the progress dialog to the end of the job:\n");
+    cancelLatency(view, "* 10 10 2000000000", QStringLiteral(":.x\n* 10 10 2000000000\n"));
+    cancelLatency(view, "repeat 500 around calls nested seven deep",
+                  QStringLiteral("<%1/level1.zent\n").arg(calls.path()));
     return 0;
 }

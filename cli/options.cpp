@@ -20,12 +20,15 @@ const char *const kUsage =
     "  --check             run every page, draw nothing, report the errors\n"
     "  --trace             write every drawing operation to standard output\n"
     "  --printer NAME      print on the named printer (\"\" = the default printer)\n"
+    "  --timeout SECONDS   stop the job when it runs longer than this\n"
     "  -h, --help          show this help\n"
     "  --version           show the version\n"
     "\n"
     "Without -o, --check, --trace or --printer the PDF is written beside FILE.\n"
     "Exit status: 0 no errors in the command file; 1 the command file has errors (listed on\n"
-    "standard error); 2 bad usage or a file that cannot be read or written.\n";
+    "standard error); 2 bad usage or a file that cannot be read or written; 124 the job\n"
+    "ran longer than --timeout; 130 the job was interrupted (Ctrl-C). A stopped job leaves\n"
+    "no PDF behind (an earlier one stays as it was) and no PNG of an unfinished page.\n";
 
 namespace {
 
@@ -128,7 +131,7 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
             o.trace = true;
         } else if (arg == "-o" || arg == "--output" || arg == "--pages" || arg == "--paper" ||
                    arg == "--dpi" || arg == "--adjust" || arg == "--slot" ||
-                   arg == "--printer") {
+                   arg == "--printer" || arg == "--timeout") {
             if (!takeValue(v))
                 return "option " + arg + " needs a value";
             if (arg == "-o" || arg == "--output") {
@@ -145,6 +148,9 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
                     return "bad resolution '" + v + "' (1 to 1200 dots per inch)";
             } else if (arg == "--printer") {
                 o.printer = v;
+            } else if (arg == "--timeout") {
+                if (!toInt(v, o.timeoutSeconds) || o.timeoutSeconds < 1)
+                    return "bad timeout '" + v + "' (whole seconds, at least 1)";
             } else if (arg == "--slot") {
                 error = parseSlot(v, o);
             } else {

@@ -24,6 +24,7 @@ struct Options {
     bool check = false;
     bool trace = false;
     std::optional<std::string> printer; // --printer: the queue to print on ("" = default)
+    int timeoutSeconds = 0;             // --timeout: stop the job after this long (0 = never)
     bool help = false;
     bool version = false;
 };

@@ -1,6 +1,7 @@
 // Printing through QPrinter and the shared print routine.
 #include "printerout.h"
 
+#include "jobstop.h"
 #include "options.h"
 
 #include "draw/qt/printerjob.h"
@@ -50,7 +51,8 @@ std::string PrintProgressLine(int done, int total)
     return "\rpage " + std::to_string(done + 1) + "/" + std::to_string(total);
 }
 
-int PrintOnPrinter(const Options &o, ViewState &view, const std::string &text)
+int PrintOnPrinter(const Options &o, ViewState &view, const std::string &text,
+                   const JobStop &stop)
 {
     const std::string &name = *o.printer;
     const QPrinterInfo info = name.empty() ? QPrinterInfo::defaultPrinter()
@@ -90,6 +92,7 @@ int PrintOnPrinter(const Options &o, ViewState &view, const std::string &text)
     // Progress only on a terminal: where standard error is a file or a pipe, it carries
     // the error list alone, as with every other kind of output.
     PrintProgress progress;
+    progress.stopRequested = [&stop] { return stop.requested(); };
     bool progressShown = false; // a progress line is on the terminal without its line end
     if (isatty(STDERR_FILENO)) {
         progress.step = [&progressShown](int done, int total) {
@@ -108,6 +111,10 @@ int PrintOnPrinter(const Options &o, ViewState &view, const std::string &text)
         std::cerr << '\n';
     if (hasErrors)
         std::cerr << errorListForTerminal(view.errorText.str());
+    if (!printed && stop.requested()) {
+        fail(stop.reason() + "; the print job was cancelled");
+        return stop.exitStatus();
+    }
     if (!printed) {
         fail("printing on '" + printerName + "' failed");
         return 2;

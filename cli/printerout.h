@@ -5,6 +5,7 @@
 #include <string>
 
 struct Options;
+class JobStop;
 struct ViewState;
 
 // Prints `text` (code page 932, CR LF) on the printer that `options` names ("" = the
@@ -12,8 +13,10 @@ struct ViewState;
 // with the settings and clipboard slots of the job. Prints the error list on standard
 // error and, for jobs of many pages on a terminal, the progress. Returns the exit status:
 // 0 no interpreter errors, 1 errors, 2 an unknown printer, a paper it cannot take, a page
-// range outside the file, or a job that could not be printed.
-int PrintOnPrinter(const Options &options, ViewState &view, const std::string &text);
+// range outside the file, or a job that could not be printed; JobStop's status when `stop`
+// cancelled the job.
+int PrintOnPrinter(const Options &options, ViewState &view, const std::string &text,
+                   const JobStop &stop);
 
 // The progress line after `done` of `total` pages ("" when the job is too short for one):
 // "\rpage N/M", N being the page now printing, and a line end once every page is done.

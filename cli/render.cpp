@@ -1,6 +1,7 @@
 // zentova-print's job: read the file, run every selected page on the chosen surface.
 #include "render.h"
 
+#include "jobstop.h"
 #include "options.h"
 #include "printerout.h"
 #include "settingsprofile.h"
@@ -17,7 +18,9 @@
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
+#include <QImageWriter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -96,7 +99,8 @@ struct Run {
     }
 
     // Renders every page on the surface that `surfaceForPage` hands out; false when it
-    // hands out none (the output could not be written).
+    // hands out none (the output could not be written). A stopped job ends after the page
+    // it stopped in (job.Stopped()).
     // A job of many pages shows its progress on standard error when that is a terminal.
     template <typename SurfaceForPage>
     bool pages(SurfaceForPage &&surfaceForPage)
@@ -113,6 +117,11 @@ struct Run {
                 return false;
             }
             job.PrintPage(*surface, page, text);
+            if (job.Stopped()) {
+                if (progress)
+                    std::cerr << '\n';
+                return true;
+            }
         }
         if (progress)
             std::cerr << PrintProgressLine(total, total) << std::flush;
@@ -128,11 +137,18 @@ bool renderNothing(Run &run)
     return run.pages([&](int) { return &target; });
 }
 
-// Every page into one PDF at the exact paper size, without margins.
+// Every page into one PDF at the exact paper size, without margins. The file appears
+// only when the job ran to its end; until then an earlier file of that name stays as it
+// was.
 bool renderPdf(Run &run)
 {
     const Options &o = run.options;
-    QPdfWriter writer(QString::fromStdString(o.output));
+    QSaveFile file(QString::fromStdString(o.output));
+    if (!file.open(QIODevice::WriteOnly)) {
+        fail("cannot write '" + o.output + "': " + file.errorString().toStdString());
+        return false;
+    }
+    QPdfWriter writer(&file);
     writer.setResolution(kPdfResolution);
     writer.setCreator(QStringLiteral("Zentova"));
     writer.setTitle(QString::fromStdString(std::filesystem::path(o.input).filename().string()));
@@ -155,7 +171,7 @@ bool renderPdf(Run &run)
             writer.newPage();
         return &target;
     });
-    if (!painter.end()) {
+    if (!painter.end() || (!run.job.Stopped() && !file.commit())) {
         fail("cannot write '" + o.output + "'");
         return false;
     }
@@ -175,10 +191,15 @@ bool renderPng(Run &run)
     QtSurface surface(&painter, o.dpi, o.dpi);
     Surface &target = run.target(surface);
     int pending = 0;
+    // A page is written whole or not at all; the page a job stopped in is not written.
     auto save = [&]() {
         painter.end();
+        if (run.job.Stopped())
+            return true;
         const std::string path = PngPathForPage(o.output, pending);
-        if (!image.save(QString::fromStdString(path), "PNG")) {
+        QSaveFile file(QString::fromStdString(path));
+        QImageWriter writer(&file, "png");
+        if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit()) {
             fail("cannot write '" + path + "'");
             return false;
         }
@@ -220,6 +241,8 @@ int RenderCommandFile(const Options &o)
         given = std::make_unique<AdjustmentProfile>(o.adjust->first, o.adjust->second);
     view.profile = given ? given.get() : static_cast<const Profile *>(&stored);
     ReadUserFolders(view);
+    JobStop stop(o.timeoutSeconds);
+    view.stopRequested = [&stop] { return stop.requested(); };
     for (const auto &[digit, file] : o.slotImages) {
         if (!FillSlotFromImage(view.clipSlots, digit, QImage(QString::fromStdString(file)))) {
             fail("cannot read the picture '" + file + "' for slot " + std::to_string(digit));
@@ -228,7 +251,7 @@ int RenderCommandFile(const Options &o)
     }
 
     if (o.printer)
-        return PrintOnPrinter(o, view, text);
+        return PrintOnPrinter(o, view, text, stop);
     PrintJob job(view);
     std::error_code ec;
     const std::string documentPath = std::filesystem::absolute(o.input, ec).string();
@@ -255,5 +278,12 @@ int RenderCommandFile(const Options &o)
         std::cerr << errorListForTerminal(view.errorText.str());
     if (!written)
         return 2;
+    if (job.Stopped()) {
+        fail(stop.reason() + (o.outputKind == Options::Output::Pdf ? "; no PDF was written"
+                              : o.outputKind == Options::Output::Png
+                                  ? "; the pages before the unfinished one were written"
+                                  : ""));
+        return stop.exitStatus();
+    }
     return hasErrors ? 1 : 0;
 }

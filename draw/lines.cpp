@@ -7,6 +7,7 @@
 #include "engine/errors.h"
 #include "engine/frame.h"
 #include "engine/handlers.h"
+#include "engine/viewstate.h"
 
 Pen LinePen(const CCommandEngine &e)
 {
@@ -93,7 +94,7 @@ void CmdRule(CommandFrame &frame)
                              : ToLogical(static_cast<long long>(e.vrangeStart) + e.offsetY);
     const int b = horizontal ? ToLogical(static_cast<long long>(e.hrangeEnd) + e.offsetX)
                              : ToLogical(static_cast<long long>(e.vrangeEnd) + e.offsetY);
-    for (long long i = 0; i < count; ++i) {
+    for (long long i = 0; i < count && !JobStopped(*e.view); ++i) {
         long long at = even ? TruncateToInt(static_cast<double>(i) * spread + start + 0.5)
                             : Wrap(p + i * step);
         const int c = ToLogical(at + (horizontal ? e.offsetY : e.offsetX));

@@ -20,6 +20,8 @@ void PrintJob::Begin(int paperWidth, int paperHeight)
 {
     m_maxPageRendered = 0;
     m_view.errorText.clear();
+    m_view.stopping = false;
+    m_view.stopCountdown = 0;
     m_view.paperWidth = paperWidth;
     m_view.paperHeight = paperHeight;
 }
@@ -31,6 +33,8 @@ int PrintJob::PaperFromDots(int dots, int dotsPerInch)
 
 void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
 {
+    if (m_view.stopping)
+        return;
     surface.StartPage(page, m_view.paperWidth, m_view.paperHeight);
     CCommandEngine engine(m_view);
     if (page > 0 && static_cast<unsigned>(page) > m_maxPageRendered) {
@@ -38,6 +42,11 @@ void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
         m_maxPageRendered = static_cast<unsigned>(page);
     }
     engine.RunPage(surface, page, text);
+}
+
+bool PrintJob::Stopped() const
+{
+    return m_view.stopping;
 }
 
 bool PrintJob::End()

@@ -8,7 +8,8 @@ struct ViewState;
 
 // Drives the interpreter through one job: prepare (page count, preview flag, the
 // document's folder), begin (paper, empty error list), one fresh engine per rendered
-// page, end. Errors are recorded only the first time a page number is rendered.
+// page, end. Errors are recorded only the first time a page number is rendered. A job
+// whose view has a stop hook (ViewState::stopRequested) can be stopped inside a page.
 class PrintJob {
 public:
     explicit PrintJob(ViewState &view) : m_view(view) {}
@@ -25,7 +26,11 @@ public:
     static int PaperFromDots(int dots, int dotsPerInch);
 
     // Renders page `page` of `text` (the whole command text at this moment) on `surface`.
+    // Once the view's stop hook has stopped the job, renders nothing.
     void PrintPage(Surface &surface, int page, std::string_view text);
+
+    // True when the view's stop hook stopped the job (the stop lasts until Begin).
+    bool Stopped() const;
 
     // Ends the job: the pictures decoded for it are freed. True when it recorded errors.
     bool End();

@@ -7,6 +7,7 @@
 #include "engine/codepage.h"
 #include "engine/engine.h"
 #include "engine/frame.h"
+#include "engine/viewstate.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ void DrawTextRun(CommandFrame &frame, long long count, int x, int y, bool target
     bool havePrevious = false;
     TextSize size;
     int value = startValue;
-    for (long long i = 0; i < count; ++i) {
+    for (long long i = 0; i < count && !JobStopped(*e.view); ++i) {
         if (numberMode) {
             layout = FormatNumber(e.numberFormat, value);
             if (fullWidth)

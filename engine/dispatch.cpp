@@ -9,6 +9,7 @@
 #include "handlers.h"
 #include "textlines.h"
 #include "tokenizer.h"
+#include "viewstate.h"
 
 #include <algorithm>
 #include <array>
@@ -212,7 +213,7 @@ void RunText(CommandFrame &frame, Surface &dc, std::string_view text)
                 RaiseError(frame, code);
             else
                 Dispatch(frame);
-            if (frame.stopped)
+            if (frame.stopped || JobStopped(*frame.engine->view))
                 break;
             repeatUpkeep(frame);
         }

@@ -6,6 +6,7 @@
 #include "image/clipimage.h"
 #include "image/fileimage.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -48,4 +49,28 @@ struct ViewState {
     // The screen's size in pixels, which bounds the pictures prepared for a preview.
     long long screenPixelCount = 1920LL * 1080;
     double screenPixelRoot = 1440.0;
+
+    // Asked now and then while a page runs (every few executed lines and drawing
+    // repetitions); answering true stops the job: the page ends where it is and no further
+    // page runs. Empty: the job always runs to its end.
+    std::function<bool()> stopRequested;
+    bool stopping = false;  // the job was stopped; cleared when a job begins
+    int stopCountdown = 0;  // polls left until stopRequested is asked again
 };
+
+// How many polls pass between two questions to stopRequested: small enough that a page
+// of slow lines still stops at once, large enough that asking costs nothing.
+inline constexpr int kStopPollInterval = 16;
+
+// True once the job has been stopped. Called in every loop whose length a command file
+// chooses, so that no file can keep a job from stopping.
+inline bool JobStopped(ViewState &view)
+{
+    if (view.stopping)
+        return true;
+    if (!view.stopRequested || --view.stopCountdown > 0)
+        return false;
+    view.stopCountdown = kStopPollInterval;
+    view.stopping = view.stopRequested();
+    return view.stopping;
+}

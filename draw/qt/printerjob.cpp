@@ -50,6 +50,15 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_v
     to = std::min(to, m_pages);
     const int total = std::max(0, to - from + 1);
     auto proceed = [&](int done) { return !progress.step || progress.step(done, total); };
+    // A new rendering (the preview renders again when its paper changes) may run even
+    // though an earlier one was stopped.
+    m_view.stopping = false;
+    m_view.stopCountdown = 0;
+    m_view.stopRequested = progress.stopRequested;
+    struct Unhook {
+        ViewState &view;
+        ~Unhook() { view.stopRequested = nullptr; }
+    } unhook{m_view};
     if (!proceed(0))
         return false;
     // One surface for the whole job keeps its fonts and measured texts; StartPage sets
@@ -59,6 +68,8 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_v
         if (page != from && !printer.newPage())
             return false;
         m_job.PrintPage(surface, page, text);
+        if (m_job.Stopped())
+            return false;
         if (!proceed(page - from + 1) && page < to)
             return false;
     }

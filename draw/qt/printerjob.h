@@ -12,10 +12,12 @@ class QPrinter;
 struct ViewState;
 
 // Reports the progress of a job. `step(done, total)` is called before the first page and
-// after every page; returning false cancels the job before its next page. An empty step
-// never cancels.
+// after every page; returning false cancels the job before its next page. `stopRequested`
+// is asked now and then while a page runs; returning true cancels the job at once, inside
+// the page. Empty functions never cancel.
 struct PrintProgress {
     std::function<bool(int done, int total)> step;
+    std::function<bool()> stopRequested;
 };
 
 // Drives PrintJob on a QPrinter (or on the preview's printer): the paper is the printer's

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -162,6 +163,28 @@ private slots:
         view.printPreview();
         QTRY_COMPARE(after, QStringLiteral("CErrorListDlg"));
         QVERIFY(view.canCheckErrors());
+    }
+
+    // A page whose drawing would take hours: the progress dialog appears, its Cancel
+    // stops the page itself, the preview closes without showing it, and the document is
+    // untouched.
+    void aPageThatNeverEndsIsCancelledFromTheProgressDialog()
+    {
+        Editor editor;
+        const QString text = QStringLiteral(":.x\n* 10 10 2000000000\n");
+        editor.view.setEditorText(text);
+        const bool modifiedBefore = editor.doc.isModified();
+        QString first;
+        WhenModal([&first](QWidget *dialog) {
+            first = QString::fromLatin1(dialog->metaObject()->className());
+            if (auto *progress = qobject_cast<QProgressDialog *>(dialog))
+                progress->cancel();
+        });
+        editor.view.printPreview();
+        QCOMPARE(first, QStringLiteral("QProgressDialog"));
+        QVERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(editor.view.editorText(), text);
+        QCOMPARE(editor.doc.isModified(), modifiedBefore);
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -228,6 +229,89 @@ TEST_F(ZentovaPrint, EveryExampleRunsWithoutErrors)
         EXPECT_EQ(r.status, 0) << entry.path() << "\n" << r.err;
     }
     EXPECT_GE(examples, 5);
+}
+
+
+// A job that would run for hours: --timeout and Ctrl-C stop it inside its page, an earlier
+// PDF of the same name stays as it was, and no PNG of the unfinished page is written.
+TEST_F(ZentovaPrint, LongJobsStopOnTimeoutAndInterrupt)
+{
+    const std::string endless = commandFile("endless.zent", ":.x\n* 10 10 2000000000\n");
+    const fs::path pdf = m_dir / "endless.pdf";
+    std::ofstream(pdf, std::ios::binary) << "earlier";
+
+    Result r = run("--timeout 1 " + endless);
+    EXPECT_EQ(r.status, 124);
+    EXPECT_NE(r.err.find("stopped after 1 s (--timeout)"), std::string::npos) << r.err;
+    EXPECT_EQ(readAll(pdf), "earlier");
+
+    r = run("--timeout 1 -o " + (m_dir / "page.png").string() + " " + endless);
+    EXPECT_EQ(r.status, 124);
+    EXPECT_FALSE(fs::exists(m_dir / "page-1.png"));
+
+    // Calls nested seven deep, each repeated 500 times.
+    for (int i = 1; i <= 7; ++i)
+        commandFile("level" + std::to_string(i) + ".zent",
+                    "repeat 1 500\n<%With%level" + std::to_string(i + 1) + ".zent\n");
+    commandFile("level8.zent", "line 0 0 10 10\n");
+    EXPECT_EQ(run("--check --timeout 1 " + (m_dir / "level1.zent").string()).status, 124);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        execl(ZENTOVA_PRINT, ZENTOVA_PRINT, endless.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    // Interrupt once the job has taken over Ctrl-C (SIGINT among the caught signals).
+    const fs::path status = "/proc/" + std::to_string(child) + "/status";
+    for (int tries = 0; tries < 500; ++tries) {
+        const std::string text = readAll(status);
+        const std::size_t at = text.find("SigCgt:");
+        if (at != std::string::npos && std::stoull(text.substr(at + 7), nullptr, 16) & 2)
+            break;
+        usleep(20 * 1000);
+    }
+    kill(child, SIGINT);
+    int exit = 0;
+    ASSERT_EQ(waitpid(child, &exit, 0), child);
+    ASSERT_TRUE(WIFEXITED(exit));
+    EXPECT_EQ(WEXITSTATUS(exit), 130);
+    EXPECT_EQ(readAll(pdf), "earlier");
+}
+
+// Plug-ins come from the program's own folder only: a copy of the shipped one beside the
+// command file or in the current folder is never loaded.
+TEST_F(ZentovaPrint, PluginsComeOnlyFromTheProgramsFolder)
+{
+    const fs::path program = m_dir / "program";
+    fs::create_directories(program);
+    fs::copy_file(ZENTOVA_PRINT, program / "zentova-print");
+    const fs::path shipped = fs::path(ZENTOVA_PRINT).parent_path() / "zentovaqt.spi";
+    fs::copy_file(shipped, m_dir / "zentovaqt.spi");
+    QImage red(30, 20, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(QString::fromStdString((m_dir / "red.png").string())));
+    const std::string file = commandFile("picture.zent", "!%With%red.png\n!red.png\n");
+
+    const std::string inDocumentFolder =
+        "cd " + m_dir.string() + " && " + (program / "zentova-print").string() + " --check " +
+        file + " 2>&1";
+    FILE *pipe = popen(inDocumentFolder.c_str(), "r");
+    std::string out;
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    const int status = pclose(pipe);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string bad = "画像ファイルに異常があります";
+    EXPECT_NE(out.find("(1) !%With%red.png\n      " + bad), std::string::npos) << out;
+    EXPECT_NE(out.find("(2) !red.png\n      " + bad), std::string::npos) << out;
+
+    fs::copy_file(shipped, program / "zentovaqt.spi");
+    pipe = popen(inDocumentFolder.c_str(), "r");
+    while (fread(buffer, 1, sizeof buffer, pipe) > 0) {
+    }
+    EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0);
 }
 
 } // namespace
