@@ -182,12 +182,17 @@ void CMainFrame::connectCommands()
     statusShown->setChecked(true);
     connect(statusShown, &QAction::toggled, statusBar(), &QWidget::setVisible);
 
-    // The insertion tools and the clipboard image dialog are still to come; their
-    // commands stay greyed. The recent-file list is an empty placeholder.
-    for (CommandId id :
-         {ID_INSERT_COLOR, ID_INSERT_FONT, ID_INSERT_IMAGE, ID_INSERT_CALL, ID_CLIP_IMAGE,
-          ID_FILE_MRU_FILE1})
-        c.action(id)->setEnabled(false);
+    connect(c.action(ID_INSERT_COLOR), &QAction::triggered, m_view,
+            &CZentovaView::insertColorCommand);
+    connect(c.action(ID_INSERT_FONT), &QAction::triggered, m_view,
+            &CZentovaView::insertFontCommand);
+    connect(c.action(ID_INSERT_IMAGE), &QAction::triggered, m_view,
+            &CZentovaView::insertImageCommand);
+    connect(c.action(ID_INSERT_CALL), &QAction::triggered, m_view,
+            &CZentovaView::insertCallCommand);
+    connect(c.action(ID_CLIP_IMAGE), &QAction::triggered, m_view, &CZentovaView::clipImage);
+    // The recent-file list is an empty placeholder.
+    c.action(ID_FILE_MRU_FILE1)->setEnabled(false);
     c.action(ID_EDIT_UNDO)->setEnabled(false);
     c.action(ID_EDIT_CUT)->setEnabled(false);
     c.action(ID_EDIT_COPY)->setEnabled(false);

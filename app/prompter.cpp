@@ -1,6 +1,9 @@
 // Message boxes and file dialogs for the program's questions.
 #include "prompter.h"
 
+#include "fontselectdialog.h"
+
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -70,4 +73,21 @@ QString MessageBoxPrompter::saveFileName(QWidget *parent, const QString &suggest
 {
     return chooseFile(parent, suggestedPath, filter, QFileDialog::AcceptSave,
                       QFileDialog::AnyFile);
+}
+
+std::optional<QColor> MessageBoxPrompter::chooseColor(QWidget *parent)
+{
+    // No colour chosen beforehand: the dialog starts at black.
+    const QColor color = QColorDialog::getColor(Qt::black, parent);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+QString MessageBoxPrompter::chooseFontFace(QWidget *parent)
+{
+    CFontSelectDlg dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFace();
 }

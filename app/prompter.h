@@ -2,7 +2,10 @@
 // tests can answer them.
 #pragma once
 
+#include <QColor>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -28,9 +31,15 @@ public:
     // A file name to save under, suggesting `suggestedPath`; "" when the user cancelled.
     virtual QString saveFileName(QWidget *parent, const QString &suggestedPath,
                                  const QString &filter) = 0;
+    // A colour from the colour dialog; nothing when the user cancelled.
+    virtual std::optional<QColor> chooseColor(QWidget *parent) = 0;
+    // A face from the font selection dialog, exactly as listed; "" when the user
+    // cancelled.
+    virtual QString chooseFontFace(QWidget *parent) = 0;
 };
 
-// The real dialogs: message boxes titled "Zentova" and the file dialogs.
+// The real dialogs: message boxes titled "Zentova", the file dialogs, the colour dialog and
+// the font selection dialog.
 class MessageBoxPrompter : public Prompter {
 public:
     bool askOkCancel(QWidget *parent, const QString &text) override;
@@ -39,4 +48,6 @@ public:
     QString openFileName(QWidget *parent, const QString &folder, const QString &filter) override;
     QString saveFileName(QWidget *parent, const QString &suggestedPath,
                          const QString &filter) override;
+    std::optional<QColor> chooseColor(QWidget *parent) override;
+    QString chooseFontFace(QWidget *parent) override;
 };

@@ -1,7 +1,9 @@
 // The editor view.
 #include "zentovaview.h"
 
+#include "clipimagedialog.h"
 #include "errorlistdialog.h"
+#include "insertiontools.h"
 #include "printcontroller.h"
 #include "prompter.h"
 #include "settingsstore.h"
@@ -38,7 +40,7 @@ QFont editorFont()
 
 CZentovaView::CZentovaView(CZentovaDoc &doc, SettingsStore &settings, Prompter &prompter,
                            QWidget *parent)
-    : QPlainTextEdit(parent), m_document(doc), m_prompter(prompter),
+    : QPlainTextEdit(parent), m_document(doc), m_settings(settings), m_prompter(prompter),
       m_printer(std::make_unique<CPrintController>(m_state, this))
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -91,6 +93,62 @@ void CZentovaView::InsertText(const QString &text)
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void CZentovaView::insertCommandLine(const QString &line)
+{
+    // In front of the line that holds the start of the selection; the selection stays
+    // in the text.
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(document()->findBlock(cursor.selectionStart()).position());
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    InsertText(line);
+}
+
+void CZentovaView::insertColorCommand()
+{
+    if (const std::optional<QColor> color = m_prompter.chooseColor(this))
+        insertCommandLine(ColorCommandLine(*color));
+}
+
+void CZentovaView::insertFontCommand()
+{
+    const QString face = m_prompter.chooseFontFace(this);
+    if (!face.isEmpty())
+        insertCommandLine(QLatin1Char('/') + face + QLatin1Char('\n'));
+}
+
+void CZentovaView::insertImageCommand()
+{
+    insertPathCommand(QStringLiteral("!"), ImageFileFilter(m_state), m_settings.picturePath(),
+                      &SettingsStore::setPicturePath);
+}
+
+void CZentovaView::insertCallCommand()
+{
+    insertPathCommand(QStringLiteral("<"), CallFileFilter(), m_settings.callPath(),
+                      &SettingsStore::setCallPath);
+}
+
+void CZentovaView::insertPathCommand(const QString &prefix, const QString &filter,
+                                     const QString &startFolder,
+                                     void (SettingsStore::*remember)(const QString &))
+{
+    const QString file = m_prompter.openFileName(this, startFolder, filter);
+    if (file.isEmpty())
+        return;
+    (m_settings.*remember)(SettingsStore::FolderOf(file));
+    insertCommandLine(PathCommandLine(m_state, prefix, file, m_document.pathName()));
+}
+
+void CZentovaView::clipImage()
+{
+    CClipImageDlg dialog(
+        m_state.clipSlots,
+        [this](const QString &message) { m_prompter.tell(this, message, Prompter::Severity::Information); },
+        this);
+    dialog.exec();
 }
 
 void CZentovaView::selectLine(int lineNo)

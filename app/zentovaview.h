@@ -50,6 +50,15 @@ public slots:
     void reload();
     // The error list of the last job; a chosen error selects its line.
     void checkErrors();
+    // The command insertion tools: each asks through its dialog and inserts a whole
+    // command line in front of the caret's line as one undoable edit; Cancel inserts
+    // nothing and changes no setting.
+    void insertColorCommand();
+    void insertFontCommand();
+    void insertImageCommand();
+    void insertCallCommand();
+    // The clipboard image dialog over the view's ten slots.
+    void clipImage();
     void printPreview();
     // The print dialog, then the pages. False when nothing was printed.
     bool print();
@@ -65,9 +74,15 @@ protected:
 
 private:
     void markModified();
+    void insertCommandLine(const QString &line);
+    // Asks for a file in `startFolder` (remembered by `remember`) and inserts `prefix` and
+    // its abbreviated path.
+    void insertPathCommand(const QString &prefix, const QString &filter, const QString &startFolder,
+                           void (SettingsStore::*remember)(const QString &));
     void endOfJob(bool hadErrors);
 
     CZentovaDoc &m_document;
+    SettingsStore &m_settings;
     Prompter &m_prompter;
     ViewState m_state;
     std::unique_ptr<CPrintController> m_printer;

@@ -8,13 +8,13 @@
 
 #include <cstring>
 
-bool FillSlotFromImage(ClipImageStore &store, int digit, const QImage &image)
+std::vector<std::uint32_t> CopyToDisplayBitmap(const QImage &image)
 {
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
-        return false;
+        return {};
     QImage opaque(image.size(), QImage::Format_RGB32);
     if (opaque.isNull())
-        return false;
+        return {};
     opaque.fill(Qt::white);
     {
         QPainter painter(&opaque);
@@ -25,7 +25,15 @@ bool FillSlotFromImage(ClipImageStore &store, int digit, const QImage &image)
     for (int y = 0; y < opaque.height(); ++y)
         std::memcpy(pixels.data() + width * static_cast<std::size_t>(y), opaque.constScanLine(y),
                     width * sizeof(std::uint32_t));
-    store.Fill(digit, opaque.width(), opaque.height(), std::move(pixels));
+    return pixels;
+}
+
+bool FillSlotFromImage(ClipImageStore &store, int digit, const QImage &image)
+{
+    std::vector<std::uint32_t> pixels = CopyToDisplayBitmap(image);
+    if (pixels.empty())
+        return false;
+    store.Fill(digit, image.width(), image.height(), std::move(pixels));
     const ClipImage *slot = store.Slot(digit);
-    return slot != nullptr && slot->width == opaque.width() && slot->height == opaque.height();
+    return slot != nullptr && slot->width == image.width() && slot->height == image.height();
 }

@@ -79,7 +79,8 @@ private slots:
         int steps = 0;
         const bool errors =
             PrintDocument(*printer, view, kThreePages, "",
-                          {[&steps](int, int total) { return ++steps, total == 2; }}, &printed);
+                          {[&steps](int, int total) { return ++steps, total == 2; }, {}},
+                          &printed);
         QVERIFY(printed);
         QVERIFY(errors);
         QCOMPARE(steps, 3); // before the first page and after each
@@ -93,7 +94,7 @@ private slots:
         int pagesDone = 0;
         bool printed = true;
         PrintDocument(*pdfPrinter("cancelled.pdf"), view, kThreePages, "",
-                      {[&pagesDone](int done, int) { return (pagesDone = done) < 1; }},
+                      {[&pagesDone](int done, int) { return (pagesDone = done) < 1; }, {}},
                       &printed);
         QVERIFY(!printed);
         QCOMPARE(pagesDone, 1);

@@ -1,6 +1,9 @@
 // The main window on a real X server (Xvfb): a command file open, the quick reference
-// beside it. Checks the window's structure and that the screen shows it, and leaves the
-// screenshot in ZENTOVA_SCREENSHOT_DIR for people to look at.
+// beside it; the clipboard image dialog and the font selection dialog. Checks the windows'
+// structure and that the screen shows them, and leaves the screenshots in
+// ZENTOVA_SCREENSHOT_DIR for people to look at.
+#include "clipimagedialog.h"
+#include "fontselectdialog.h"
 #include "mainframe.h"
 #include "prompter.h"
 #include "quickrefdialog.h"
@@ -8,11 +11,18 @@
 #include "zentovaapp.h"
 #include "zentovaview.h"
 
+#include "image/clipimage.h"
+
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QListWidget>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -33,6 +43,26 @@ int colours(const QImage &image, const QRect &area, int enough = 64)
                 return enough;
         }
     return static_cast<int>(seen.size());
+}
+
+// The whole screen saved as `name` in the screenshot folder, and read back.
+QImage screenshot(const QString &name)
+{
+    const QString folder = qEnvironmentVariable("ZENTOVA_SCREENSHOT_DIR", QDir::tempPath());
+    QDir().mkpath(folder);
+    const QString shot = QDir(folder).filePath(name);
+    QFile::remove(shot);
+    QProcess import;
+    import.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+    if (!import.waitForFinished(30000) || import.exitCode() != 0)
+        return {};
+    qInfo("screenshot: %s", qPrintable(shot));
+    return QImage(shot);
+}
+
+QRect onScreen(const QWidget *widget)
+{
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
 }
 
 } // namespace
@@ -62,18 +92,8 @@ private slots:
         QCOMPARE(reference.bottomRight(), main.bottomRight() - QPoint(30, 30));
 
         // The screen as a person would see it.
-        const QString folder = qEnvironmentVariable("ZENTOVA_SCREENSHOT_DIR", QDir::tempPath());
-        QDir().mkpath(folder);
-        const QString shot = QDir(folder).filePath(QStringLiteral("main-window.png"));
-        QFile::remove(shot);
-        QProcess import;
-        import.start(QStringLiteral("import"),
-                     {QStringLiteral("-window"), QStringLiteral("root"), shot});
-        QVERIFY(import.waitForFinished(30000));
-        QCOMPARE(import.exitCode(), 0);
-        QImage image(shot);
-        QVERIFY2(!image.isNull(), qPrintable(shot));
-        qInfo("screenshot: %s", qPrintable(shot));
+        const QImage image = screenshot(QStringLiteral("main-window.png"));
+        QVERIFY(!image.isNull());
 
         // Not blank: the editor's text, the tool bar's icons and the reference's text
         // each show many colours (antialiased glyphs, icons).
@@ -82,6 +102,53 @@ private slots:
         const QRect tools(frame.toolBar()->mapToGlobal(QPoint(0, 0)), frame.toolBar()->size());
         QVERIFY2(colours(image, tools) >= 8, "the tool bar shows no icons");
         QVERIFY2(colours(image, reference) >= 16, "the quick reference shows no text");
+    }
+
+    // A screenshot of the main window captured into slot 0 and scrolled a little.
+    void clipboardImageDialog()
+    {
+        ClipImageStore store;
+        CClipImageDlg dialog(store, [](const QString &message) { QFAIL(qPrintable(message)); });
+        QImage picture(QDir(qEnvironmentVariable("ZENTOVA_SCREENSHOT_DIR", QDir::tempPath()))
+                           .filePath(QStringLiteral("main-window.png")));
+        if (picture.isNull())
+            picture = QImage(QStringLiteral(":/zentova/icons/zentova.png"));
+        QVERIFY(!picture.isNull());
+        QApplication::clipboard()->setImage(picture);
+        dialog.capture();
+        dialog.horizontalBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        dialog.verticalBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::qWait(500);
+        QCOMPARE(dialog.tabs()->tabText(0), QStringLiteral("0 *"));
+        QCOMPARE(dialog.leftLabel()->text(), QStringLiteral("(%1)").arg(picture.width() - 20));
+
+        const QImage image = screenshot(QStringLiteral("clipboard-image-dialog.png"));
+        QVERIFY(!image.isNull());
+        QVERIFY2(colours(image, onScreen(dialog.pictureArea())) >= 8, "the picture is not shown");
+        QVERIFY2(colours(image, onScreen(dialog.tabs()).adjusted(0, 0, 0, -300)) >= 4,
+                 "the tabs are not shown");
+    }
+
+    // A face covering Japanese chosen: the Japanese sample in the preview.
+    void fontSelectionDialog()
+    {
+        CFontSelectDlg dialog;
+        const QList<QListWidgetItem *> found =
+            dialog.faceList()->findItems(QStringLiteral("IPA"), Qt::MatchStartsWith);
+        QVERIFY(!found.isEmpty());
+        dialog.faceList()->setCurrentItem(found.first());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QTest::qWait(500);
+        QCOMPARE(dialog.previewSample(), QStringLiteral("Aaあぁアァ亜宇"));
+
+        const QImage image = screenshot(QStringLiteral("font-selection-dialog.png"));
+        QVERIFY(!image.isNull());
+        QVERIFY2(colours(image, onScreen(dialog.faceList())) >= 8, "the list shows no names");
+        const QRect preview = onScreen(&dialog).adjusted(0, dialog.height() * 2 / 3, 0, 0);
+        QVERIFY2(colours(image, preview) >= 8, "the preview shows no sample");
     }
 };
 

@@ -42,6 +42,17 @@ public:
         return openFileAnswers.isEmpty() ? QString() : openFileAnswers.takeFirst();
     }
     QString saveFileName(QWidget *, const QString &, const QString &) override { return {}; }
+    QList<QColor> colorAnswers;  // an invalid colour answers Cancel
+    QStringList faceAnswers;     // "" answers Cancel
+    std::optional<QColor> chooseColor(QWidget *) override
+    {
+        const QColor color = colorAnswers.isEmpty() ? QColor() : colorAnswers.takeFirst();
+        return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+    }
+    QString chooseFontFace(QWidget *) override
+    {
+        return faceAnswers.isEmpty() ? QString() : faceAnswers.takeFirst();
+    }
 };
 
 // Bytes of a file; empty when it cannot be read.

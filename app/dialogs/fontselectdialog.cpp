@@ -1,0 +1,135 @@
+// The font selection dialog.
+#include "fontselectdialog.h"
+
+#include "dialogunits.h"
+
+#include "draw/qt/fontresolver.h"
+#include "engine/codepage.h"
+
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+// The preview's text cell is this many pixels high.
+constexpr int kPreviewCellHeight = 30;
+
+std::string cp932Of(const QString &face)
+{
+    return cp932::FromUtf8(face.toStdString());
+}
+
+} // namespace
+
+CFontSelectDlg::CFontSelectDlg(QWidget *parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("フォント選択"));
+    setFont(DialogFont(CP932("ＭＳ Ｐゴシック"), 9));
+    const DialogUnits du(font());
+    setFixedSize(du.size(154, 127));
+
+    // A list that is always shown under the box holding the chosen name.
+    m_edit = new QLineEdit(this);
+    m_edit->setReadOnly(true);
+    m_edit->setGeometry(du.rect(7, 7, 92, 12));
+    m_list = new QListWidget(this);
+    m_list->setGeometry(du.rect(7, 19, 92, 66));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(du.rect(107, 47, 40, 14));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    cancel->setGeometry(du.rect(107, 65, 40, 14));
+    auto *frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setGeometry(du.rect(7, 84, 140, 35));
+    m_previewFrame = frame;
+
+    // Every face once: a name the resolver lists twice keeps its first flag.
+    FontResolver &fonts = FontResolver::shared();
+    std::set<QString> listed;
+    QStringList names;
+    for (const QString &face : fonts.faceNames()) {
+        if (!listed.insert(face).second)
+            continue;
+        const std::optional<ResolvedFace> resolved = fonts.resolve(cp932Of(face));
+        const bool japanese = resolved && resolved->info.charset == 128;
+        m_fontFaceList << (japanese ? QStringLiteral("1") : QStringLiteral("0")) + face;
+        names << face;
+    }
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return QString::localeAwareCompare(a.toCaseFolded(), b.toCaseFolded()) < 0;
+    });
+    m_list->addItems(names);
+    m_list->setCurrentRow(-1);
+
+    connect(m_list, &QListWidget::itemSelectionChanged, this, &CFontSelectDlg::selectionChanged);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &CFontSelectDlg::accept);
+    connect(ok, &QPushButton::clicked, this, &CFontSelectDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CFontSelectDlg::selectionChanged()
+{
+    const QList<QListWidgetItem *> chosen = m_list->selectedItems();
+    m_selectedFace = chosen.isEmpty() ? QString() : chosen.first()->text();
+    m_edit->setText(m_selectedFace);
+    update();
+}
+
+QString CFontSelectDlg::previewSample() const
+{
+    if (m_selectedFace.isEmpty())
+        return {};
+    for (const QString &line : m_fontFaceList)
+        if (QStringView(line).mid(1) == m_selectedFace)
+            return line.startsWith(QLatin1Char('1')) ? QStringLiteral("Aaあぁアァ亜宇")
+                                                     : QStringLiteral("AaBbYyZz");
+    return {};
+}
+
+void CFontSelectDlg::paintEvent(QPaintEvent *event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    const QRect area = m_previewFrame->geometry().adjusted(2, 2, -2, -2);
+    painter.fillRect(area, Qt::white);
+    const QString sample = previewSample();
+    if (sample.isEmpty())
+        return;
+    // A face that went away since the dialog opened leaves the preview empty.
+    const std::optional<ResolvedFace> face = FontResolver::shared().resolve(cp932Of(m_selectedFace));
+    if (!face)
+        return;
+    QFont font(face->family);
+    font.setWeight(QFont::Normal);
+    font.setPixelSize(kPreviewCellHeight);
+    // The cell (ascent and descent together) is what is 30 pixels high.
+    const int cell = QFontMetrics(font).height();
+    if (cell > 0)
+        font.setPixelSize(std::max(1, kPreviewCellHeight * kPreviewCellHeight / cell));
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(sample);
+    const int height = metrics.height();
+    painter.setClipRect(area);
+    painter.setFont(font);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(area.left() + (area.width() - width) / 2,
+                     area.top() + (area.height() - height) / 2 + metrics.ascent(), sample);
+}
+
+void CFontSelectDlg::accept()
+{
+    if (m_list->selectedItems().isEmpty())
+        return;
+    QDialog::accept();
+}
