@@ -1,6 +1,7 @@
 // The clipboard image dialog: capture, the labels as the picture scrolls, the cuts at
 // every position, tabs, painting, and clipboards without a usable picture.
 #include "clipimagedialog.h"
+#include "dialogunits.h"
 
 #include "image/clipimage.h"
 
@@ -63,6 +64,13 @@ private slots:
     void emptySlotsAndClipboardsWithoutAPicture()
     {
         auto dialog = open();
+        // The picture area lies where its dialog units put it; the view is its inside.
+        const DialogUnits du(dialog->font());
+        QCOMPARE(dialog->size(), du.size(311, 351));
+        QCOMPARE(dialog->pictureArea()->geometry(), du.rect(47, 46, 208, 239));
+        QCOMPARE(dialog->viewWidth(), dialog->pictureArea()->width() - 4);
+        QCOMPARE(dialog->marginY(), dialog->pictureArea()->height() - 12);
+
         for (int i = 0; i < 10; ++i)
             QCOMPARE(dialog->tabs()->tabText(i), QStringLiteral("%1  ").arg(i));
         QVERIFY(dialog->sizeLabel()->isHidden());
