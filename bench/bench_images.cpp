@@ -137,7 +137,7 @@ int main(int argc, char **argv)
                 scaled == std::string::npos ? "(none)\n" : line.substr(scaled + 7).c_str());
     const std::vector<double> preview = RunPages(view, text, 1, true);
     const std::vector<double> printing = RunPages(view, text, 1, false);
-    std::printf("one placement: preview %.0f ms, printing (full resolution) %.0f ms\n",
+    std::printf("one placement: preview %.0f ms, printing (at most 16 M pixels) %.0f ms\n",
                 preview[0] * 1000, printing[0] * 1000);
     return 0;
 }

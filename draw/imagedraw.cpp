@@ -187,10 +187,14 @@ void DrawImage(CommandFrame &frame, ImageRef image, bool draw)
     g.mirrored = e.imageDirectionNegative != 0;
     g.paperWidth = view.paperWidth;
     g.paperHeight = view.paperHeight;
-    // A preview never needs more pixels than the screen shows; printing keeps them all.
+    // A preview never needs more pixels than the screen shows; a print no more than
+    // kMaxPrintPixels, which is finer than any printer shows a picture.
     if (view.previewing) {
         g.pixelLimit = view.screenPixelCount;
         g.limitSide = view.screenPixelRoot;
+    } else {
+        g.pixelLimit = kMaxPrintPixels;
+        g.limitSide = std::sqrt(static_cast<double>(kMaxPrintPixels));
     }
     const std::optional<ImagePlan> plan = PlanImage(g);
     if (!plan)

@@ -10,6 +10,11 @@
 
 struct CommandFrame;
 
+// The most pixels a printed picture's intermediate has: a picture 4000 pixels square
+// printed across a whole A4 sheet is still finer than 400 dots per inch, and a larger
+// one would only cost memory.
+inline constexpr long long kMaxPrintPixels = 16LL * 1000 * 1000;
+
 // How a picture's visible part is drawn: the part and its intermediate size, and the
 // destination rectangle, whose negative width or height mirrors the picture.
 struct ImagePlan {

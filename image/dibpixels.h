@@ -17,6 +17,15 @@
 // A rectangle reaching beyond the picture is cut to it, and the result has the cut size:
 // width × height of the cut rectangle. An empty cut, a header that does not describe a
 // drawable picture or a colour table that `bitmapInfo` lacks gives an empty result.
+//
+// With `step` > 1 only every step-th column and row of the cut rectangle is taken, from
+// its first: the result is SampledSize(width, step) × SampledSize(height, step) pixels.
 std::vector<std::uint32_t> DibToPixels(const std::vector<unsigned char> &bitmapInfo,
                                        const unsigned char *bits, std::size_t bitsSize, int u0,
-                                       int v0, int uw, int vh);
+                                       int v0, int uw, int vh, int step = 1);
+
+// How many of `length` pixels a sampling step keeps.
+inline std::int64_t SampledSize(std::int64_t length, int step)
+{
+    return (length + step - 1) / step;
+}

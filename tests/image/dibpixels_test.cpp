@@ -80,4 +80,40 @@ TEST(DibPixels, SixteenBitsAre555Or565WithBitFields)
     EXPECT_EQ(Convert(Info(2, 1, 16), bits, 0, 0, 2, 1), (Pixels{0xFFF70000u, 0xFF08FF00u}));
 }
 
+// Sampling takes every step-th pixel of the cut rectangle, from its first, in every
+// format: the result equals the full conversion thinned out.
+TEST(DibPixels, SamplingTakesEveryStepthPixel)
+{
+    auto thinned = [](const Pixels &full, int width, int height, int step) {
+        Pixels out;
+        for (int y = 0; y < height; y += step)
+            for (int x = 0; x < width; x += step)
+                out.push_back(full[static_cast<std::size_t>(y * width + x)]);
+        return out;
+    };
+    // 7 × 5 pictures, uncompressed 8 and 24 bits and RLE8 runs and literal pixels.
+    std::vector<unsigned char> bits8;
+    std::vector<unsigned char> bits24;
+    std::vector<unsigned char> rle8;
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            bits8.push_back(static_cast<unsigned char>((x + y) % 4));
+            for (int c = 0; c < 3; ++c)
+                bits24.push_back(static_cast<unsigned char>(x * 30 + y * 7 + c));
+        }
+        rle8.insert(rle8.end(), {2, static_cast<unsigned char>(y % 4), 0, 3, 1, 2, 3, 0, 2, 0,
+                                 0, 0});
+    }
+    for (const auto &[info, bits] :
+         {std::pair{Info(7, 5, 8), bits8}, std::pair{Info(7, 5, 24), bits24},
+          std::pair{Info(7, 5, 8, dib::kRle8), rle8}}) {
+        for (int step : {2, 3}) {
+            const Pixels full = Convert(info, bits, 1, 1, 6, 4);
+            EXPECT_EQ(DibToPixels(info, bits.data(), bits.size(), 1, 1, 6, 4, step),
+                      thinned(full, 6, 4, step))
+                << "step " << step;
+        }
+    }
+}
+
 } // namespace

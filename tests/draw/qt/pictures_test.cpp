@@ -5,6 +5,7 @@
 #include "image/imagefixtures.h"
 #include "support/tempfolder.h"
 
+#include "draw/qt/intermediate.h"
 #include "engine/codepage.h"
 #include "engine/engine.h"
 #include "engine/textlines.h"
@@ -90,6 +91,36 @@ TEST(QtSurfacePictures, RoundedCornersTakeTheBackgroundColour)
     EXPECT_EQ(image.pixel(10, 10), kTopLeft);
     Drawn("color 0 0 255\nfrectangle 200 200 201 201\npsize 106 106 30\n!0", &image);
     EXPECT_EQ(image.pixel(0, 0), 0xFF0000FFu);
+}
+
+// A large picture reduced for its intermediate is decoded band by band: the result has
+// the picture's content where it belongs and no row left out between two bands.
+TEST(QtSurfacePictures, LargePicturesAreReducedBandByBand)
+{
+    constexpr int kWidth = 2100, kHeight = 2000; // more pixels than one band holds
+    const std::string file = fixtures::Bmp24(kWidth, kHeight, [](int x, int y) {
+        return y < kHeight / 2 ? (x < kWidth / 2 ? 0xFF0000u : 0x00FF00u) : 0x0000FFu;
+    });
+    const std::vector<unsigned char> info(file.begin() + 14, file.begin() + 54);
+    const auto *bits = reinterpret_cast<const unsigned char *>(file.data()) + 54;
+    PictureSource source;
+    source.width = kWidth;
+    source.height = kHeight;
+    source.bitmapInfo = &info;
+    source.bits = bits;
+    source.bitsSize = file.size() - 54;
+    PicturePart part;
+    part.uw = kWidth;
+    part.vh = kHeight;
+    part.iw = 210;
+    part.ih = 200;
+    const QImage reduced = IntermediatePicture(source, part);
+    ASSERT_EQ(reduced.size(), QSize(210, 200));
+    EXPECT_EQ(reduced.pixel(50, 50), 0xFFFF0000);
+    EXPECT_EQ(reduced.pixel(160, 50), 0xFF00FF00);
+    EXPECT_EQ(reduced.pixel(100, 150), 0xFF0000FF);
+    for (int y = 0; y < reduced.height(); ++y)
+        EXPECT_NE(reduced.pixel(5, y), 0xFFFFFFFF) << "row " << y;
 }
 
 } // namespace
