@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -106,13 +108,31 @@ std::string FolderOfPath(std::string_view cp932Path)
     return std::string(cp932Path.substr(0, cut));
 }
 
+std::FILE *OpenRegularFile(const std::string &fsPath)
+{
+    struct stat st;
+    if (::stat(fsPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return nullptr;
+    // Checked again on what was opened, since the name may have changed in between; opening
+    // without waiting keeps a FIFO put there from holding the job.
+    const int fd = ::open(fsPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    std::FILE *file = nullptr;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        file = ::fdopen(fd, "rb");
+    if (file == nullptr)
+        ::close(fd);
+    return file;
+}
+
 bool ReadWholeFile(const std::string &fsPath, std::string &data, std::size_t maxBytes)
 {
-    std::FILE *file = std::fopen(fsPath.c_str(), "rb");
+    std::FILE *file = OpenRegularFile(fsPath);
     if (file == nullptr)
         return false;
     struct stat st;
-    bool ok = ::fstat(::fileno(file), &st) == 0 && S_ISREG(st.st_mode) &&
+    bool ok = ::fstat(::fileno(file), &st) == 0 &&
               static_cast<unsigned long long>(st.st_size) <= maxBytes;
     if (ok) {
         data.resize(static_cast<std::size_t>(st.st_size));

@@ -1,6 +1,7 @@
 // From a path in a command file to a file on this system.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ std::string FindExistingPath(const std::string &fsPath);
 // The folder part of a code page 932 path up to and including its last separator ("\" or
 // "/", the second byte of a two-byte character excluded); "" when it has none.
 std::string FolderOfPath(std::string_view cp932Path);
+
+// Opens `fsPath` for reading when it names a regular file, else returns nullptr. Nothing
+// else is opened: a FIFO would keep the job waiting for a writer, and a device may act on
+// being opened.
+std::FILE *OpenRegularFile(const std::string &fsPath);
 
 // Reads a whole regular file of at most `maxBytes` bytes into `data`. False when the file
 // cannot be opened, is not a regular file or is larger.

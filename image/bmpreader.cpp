@@ -4,6 +4,8 @@
 
 #include "image/dibheader.h"
 
+#include "engine/filepaths.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -32,9 +34,9 @@ bool ReadAt(std::FILE *f, std::int64_t offset, unsigned char *to, std::size_t co
 bool ReadBmpFile(const std::string &path, bool infoOnly, DecodedPicture &picture)
 {
     picture.Clear();
-    File file(std::fopen(path.c_str(), "rb"));
+    File file(OpenRegularFile(path));
     struct stat status {};
-    if (!file || fstat(fileno(file.get()), &status) != 0 || !S_ISREG(status.st_mode))
+    if (!file || fstat(fileno(file.get()), &status) != 0)
         return false;
     const std::int64_t fileLength = status.st_size;
 

@@ -6,9 +6,9 @@
 #include "image/dibheader.h"
 #include "image/spi.h"
 
-#include <fcntl.h>
+#include "engine/filepaths.h"
+
 #include <malloc.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -71,10 +71,12 @@ int CImageLoader::ReadWithPlugin(const std::string &path, int n, bool infoOnly)
             unloadPlugin(n, -1003);
             return -4;
         }
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        const int supported = fd >= 0 ? isSupported(name.data(), static_cast<uintptr_t>(fd)) : 0;
-        if (fd >= 0)
-            close(fd);
+        // Only a regular file goes to the plug-in, which opens it again by its name.
+        std::FILE *file = OpenRegularFile(path);
+        const int supported =
+            file ? isSupported(name.data(), static_cast<uintptr_t>(fileno(file))) : 0;
+        if (file)
+            std::fclose(file);
         if (!supported) {
             setSizes(-1, -1);
             return -3;

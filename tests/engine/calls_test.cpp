@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Runs `page` (UTF-8) with the base folder set to `folder`, as a job for a document saved
@@ -100,6 +102,19 @@ TEST(Calls, PageLinesAndInitialisationInCalledFiles)
     EXPECT_EQ(run.engine->variables[VariableIndex("bb")], 2);
     EXPECT_EQ(run.engine->variables[VariableIndex("dd")], 4);
     EXPECT_EQ(run.errors(), "");
+}
+
+TEST(Calls, OnlyRegularFilesAreRead)
+{
+    // Opening a FIFO for reading waits for a writer, which would hold the job for good; a
+    // device such as /dev/zero never ends. Both are refused as the files they are not.
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir.path() + "pipe.zent").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir.path() + "pipe.bmp").c_str(), 0600), 0);
+    PageRun run = RunIn(dir, "<%With%pipe.zent\n!%With%pipe.bmp\n</dev/zero");
+    EXPECT_EQ(run.errors(), "(1) <%With%pipe.zent\n      ファイルがありません\n"
+                            "(2) !%With%pipe.bmp\n      画像ファイルに異常があります\n"
+                            "(3) </dev/zero\n      ファイルがありません\n");
 }
 
 TEST(PathMacros, Expansion)
