@@ -17,6 +17,30 @@ bool isLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+using Slots = std::array<std::string, 676>;
+
+// True when `slots` stay within kMaxAbbreviationBytes once the slots chosen by `replaced`
+// hold the sizes `size(i)` instead of their own.
+template <typename Chosen, typename Size>
+bool fitsAbbreviationBytes(const Slots &slots, Chosen replaced, Size size)
+{
+    std::size_t total = 0;
+    for (int i = 0; i < 676; ++i)
+        total += replaced(i) ? size(i) : slots[static_cast<std::size_t>(i)].size();
+    return total <= kMaxAbbreviationBytes;
+}
+
+// Sets abbreviation `index` to `value` unless that exceeds a bound; the error code or 0.
+int assignAbbreviation(CCommandEngine &e, int index, std::string_view value)
+{
+    if (value.size() > kMaxTextBytes ||
+        !fitsAbbreviationBytes(e.abbreviations, [index](int i) { return i == index; },
+                               [&value](int) { return value.size(); }))
+        return ErrRange;
+    e.abbreviations[static_cast<std::size_t>(index)].assign(value);
+    return ErrNone;
+}
+
 // The value that "$aa token" stores, or an error code.
 int assignedValue(const CommandFrame &frame, std::string_view t, int &value)
 {
@@ -65,12 +89,8 @@ void InitialiseVariable(CCommandEngine &e, const TokenList &tokens)
 
 void InitialiseAbbreviation(CCommandEngine &e, std::string_view line)
 {
-    std::string_view value = line.substr(5);
-    if (value.size() > kMaxTextBytes) {
-        AppendError(e, ErrRange, e.prepassLine, e.lineNo);
-        return;
-    }
-    e.abbreviations[VariableIndex(line.substr(2))].assign(value);
+    if (int code = assignAbbreviation(e, VariableIndex(line.substr(2)), line.substr(5)))
+        AppendError(e, code, e.prepassLine, e.lineNo);
 }
 
 void CmdAssign(CommandFrame &frame)
@@ -96,11 +116,8 @@ void CmdDefineAbbreviation(CommandFrame &frame)
     if (raw.size() == 10 && raw[4] == '{' && raw[5] == '{' && raw[8] == '}' && raw[9] == '}' &&
         isLetter(raw[6]) && isLetter(raw[7]) && VariableIndex(std::string_view(raw).substr(6)) == index)
         value = std::string_view(raw).substr(4);
-    if (value.size() > kMaxTextBytes) {
-        RaiseError(frame, ErrRange);
-        return;
-    }
-    frame.engine->abbreviations[index].assign(value);
+    if (int code = assignAbbreviation(*frame.engine, index, value))
+        RaiseError(frame, code);
 }
 
 void CmdStore(CommandFrame &frame)
@@ -115,7 +132,27 @@ void CmdStore(CommandFrame &frame)
         return;
     }
     CCommandEngine &e = *frame.engine;
-    auto copySlot = [&](int i) {
+    if (IsAbsent(frame, 1)) {
+        first = 0;
+        last = 675;
+    }
+    // The range runs from `first` to `last`, or wraps round past zz when first > last.
+    const auto inRange = [first, last](int i) {
+        return first <= last ? i >= first && i <= last : i <= last || i >= first;
+    };
+    if (strings) {
+        const Slots &from = restore ? frame.storedAbbreviations : e.abbreviations;
+        const Slots &to = restore ? e.abbreviations : frame.storedAbbreviations;
+        if (!fitsAbbreviationBytes(to, inRange, [&from](int i) {
+                return from[static_cast<std::size_t>(i)].size();
+            })) {
+            RaiseError(frame, ErrRange);
+            return;
+        }
+    }
+    for (int i = 0; i <= 675; ++i) {
+        if (!inRange(i))
+            continue;
         if (strings) {
             if (restore)
                 e.abbreviations[i] = frame.storedAbbreviations[i];
@@ -126,18 +163,5 @@ void CmdStore(CommandFrame &frame)
         } else {
             frame.storedVariables[i] = e.variables[i];
         }
-    };
-    if (IsAbsent(frame, 1)) {
-        first = 0;
-        last = 675;
-    }
-    if (first <= last) {
-        for (int i = first; i <= last; ++i)
-            copySlot(i);
-    } else {
-        for (int i = 0; i <= last; ++i)
-            copySlot(i);
-        for (int i = first; i <= 675; ++i)
-            copySlot(i);
     }
 }

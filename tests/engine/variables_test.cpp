@@ -90,6 +90,26 @@ TEST(Abbreviations, GrowthStopsAtTheBound)
     EXPECT_NE(run.errors().find("数値が範囲外です"), std::string::npos);
 }
 
+TEST(Abbreviations, TogetherTheyStayWithinTheirBound)
+{
+    // Half the largest value, copied into other slots: all slots together, and each save
+    // area, hold at most eight of it; the line that would pass that fails and changes nothing.
+    std::string text = "{aa}0123456789abcdef\n";
+    for (int i = 0; i < 15; ++i)
+        text += "{aa}{{aa}}{{aa}}\n";
+    for (const char *slot : {"ab", "ac", "ad", "ae", "af", "ag", "ah", "ai"})
+        text += "{" + std::string(slot) + "}{{aa}}\n";
+    text += "cstore\n{aa}\n{ai}{{ab}}\ncstore ai ai\ncrestore aa aa\n";
+    PageRun run(text);
+    ASSERT_EQ(abbr(run, "ab").size(), kMaxTextBytes / 2);
+    ASSERT_EQ(kMaxAbbreviationBytes, 4 * kMaxTextBytes);
+    const std::string range = "\n      数値が範囲外です\n";
+    EXPECT_EQ(run.errors(), "(24) {ai}{{aa}}" + range + "(28) cstore ai ai" + range +
+                                "(29) crestore aa aa" + range);
+    EXPECT_EQ(abbr(run, "aa"), "");
+    EXPECT_EQ(abbr(run, "ai").size(), kMaxTextBytes / 2);
+}
+
 TEST(Store, RangesWrapAndLevelsKeepTheirOwn)
 {
     PageRun run("$aa 1\n$bb 2\n$zz 26\nstore aa bb\nstore zz aa\n$aa 9\n$bb 9\n$zz 9\n"
