@@ -13,13 +13,4 @@ packages=(
     cups-daemon cups-client printer-driver-cups-pdf
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    as_root=()
-    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
-    "${as_root[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+exec bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
