@@ -1,5 +1,5 @@
 // The document and the editor view: modified mark, reload, byte-exact saving, text that
-// code page 932 cannot hold, files that cannot be opened, and inserted text.
+// code page 932 cannot hold, and files that cannot be opened.
 #include "testsupport.h"
 
 #include "settingsstore.h"
@@ -71,8 +71,7 @@ private slots:
         QVERIFY(m_prompter->questions.isEmpty());
         QCOMPARE(m_view->editorText(), QStringLiteral("two\n"));
 
-        type("x");
-        type("y");
+        type("xy");
         QCOMPARE(m_doc->title(), QStringLiteral("r.zent *"));
         WriteBytes(p, "three\r\n");
         m_prompter->okCancelAnswers << false << true;
@@ -205,20 +204,6 @@ private slots:
         QCOMPARE(m_view->editorText(), QStringLiteral("xmine\n"));
         QCOMPARE(m_doc->pathName(), QFileInfo(p).absoluteFilePath());
         QCOMPARE(m_doc->title(), QStringLiteral("mine.zent *"));
-    }
-
-    void insertedTextIsOneUndoStep()
-    {
-        m_view->setEditorText(QStringLiteral("abc\ndef"));
-        QTextCursor cursor = m_view->textCursor();
-        cursor.setPosition(1);
-        cursor.setPosition(3, QTextCursor::KeepAnchor);
-        m_view->setTextCursor(cursor);
-        m_view->InsertText(QStringLiteral("XY\nZ"));
-        QCOMPARE(m_view->editorText(), QStringLiteral("aXY\nZ\ndef"));
-        m_view->undo();
-        QCOMPARE(m_view->editorText(), QStringLiteral("abc\ndef"));
-        QVERIFY(!m_view->document()->isUndoAvailable());
     }
 
     void newDocumentEmptiesTextAndErrors()

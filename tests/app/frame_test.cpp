@@ -13,9 +13,6 @@
 #include "zentovadoc.h"
 #include "zentovaview.h"
 
-#include "draw/nullsurface.h"
-#include "draw/printjob.h"
-
 #include <QAction>
 #include <QListWidget>
 #include <QMimeData>
@@ -219,7 +216,7 @@ private slots:
         QCOMPARE(view().editorText(), QStringLiteral("abc\ndef"));
     }
 
-    // After a job with errors on lines 3 and 12, either line of an error's entry selects
+    // With errors on lines 3 and 12 listed, either line of an error's entry selects
     // its line of the text.
     void errorListSelectsTheLineOfTheChosenError()
     {
@@ -231,15 +228,8 @@ private slots:
         lines[11] = QStringLiteral("qqq twelfth");
         view().setEditorText(lines.join(QLatin1Char('\n')));
         QVERIFY(!action(ID_ERROR_CHECK)->isEnabled());
-
-        const std::string text = view().zentovaDoc().commandBytes();
-        PrintJob job(view().state());
-        const int pages = job.Prepare(text, false, "");
-        job.Begin(2100, 2970);
-        NullSurface surface;
-        for (int page = 1; page <= pages; ++page)
-            job.PrintPage(surface, page, text);
-        job.End();
+        view().state().errorText.add(3, "zzz third", "message");
+        view().state().errorText.add(12, "qqq twelfth", "message");
         frame().updateCommandStates();
         QVERIFY(action(ID_ERROR_CHECK)->isEnabled());
 

@@ -137,7 +137,6 @@ private slots:
                                     "PNG|*.png||")),
                  QStringLiteral("画像ファイル (*.BMP *.bmp *.png *.PNG);;"
                                 "ビットマップ (*.BMP *.bmp);;PNG (*.png *.PNG)"));
-        QCOMPARE(CallFileFilter(), QStringLiteral("Zentova 印刷コマンド (*.zent *.ZENT)"));
 
         ViewState withPlugin;
         withPlugin.programFolder =

@@ -1,5 +1,5 @@
-// Print jobs on a QPrinter: the paper, the page range, cancelling between pages, errors
-// recorded once per page, and the error list after a preview.
+// Print jobs on a QPrinter: the paper, the page range, cancelling between pages, and the
+// error list after a preview.
 #include "testsupport.h"
 
 #include "printcontroller.h"
@@ -11,7 +11,6 @@
 #include "engine/viewstate.h"
 
 #include <QAction>
-#include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -98,23 +97,6 @@ private slots:
                       &printed);
         QVERIFY(!printed);
         QCOMPARE(pagesDone, 1);
-    }
-
-    void aPageRenderedAgainAddsNoErrors()
-    {
-        ViewState view;
-        auto printer = pdfPrinter("twice.pdf");
-        PrinterJob job(view);
-        QCOMPARE(job.prepare(kThreePages, true, ""), 3);
-        job.begin(*printer);
-        QPainter painter(printer.get());
-        QVERIFY(job.renderPages(*printer, painter, kThreePages, 1, 2));
-        const std::string first = view.errorText.str();
-        QVERIFY(!first.empty());
-        QVERIFY(job.renderPages(*printer, painter, kThreePages, 1, 3));
-        QCOMPARE(view.errorText.str(), first);
-        painter.end();
-        QVERIFY(job.end());
     }
 
     // Facing pages of landscape paper make the preview lay itself out for many seconds.

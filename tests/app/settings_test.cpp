@@ -1,18 +1,10 @@
-// The settings store: defaults, values kept across runs, clamping of stored values, and
-// the adjustment reaching the interpreter.
+// The settings store: defaults, values kept across runs, clamping of stored values.
 #include "testsupport.h"
 
 #include "settingsstore.h"
 
-#include "draw/nullsurface.h"
-#include "draw/printjob.h"
-#include "draw/tracesurface.h"
-#include "engine/viewstate.h"
-
 #include <QSettings>
 #include <QTest>
-
-#include <sstream>
 
 class SettingsTest : public QObject {
     Q_OBJECT
@@ -38,7 +30,6 @@ private slots:
         QCOMPARE(store.adjustY(), 0);
         QCOMPARE(store.windowHeight(), -1);
         QCOMPARE(store.callPath(), QStringLiteral("/帳票, with comma/"));
-        QCOMPARE(SettingsStore::FolderOf(QStringLiteral("/a/b/c.zent")), QStringLiteral("/a/b/"));
     }
 
     void storedValuesAreClampedAndTypeChecked_data()
@@ -74,34 +65,6 @@ private slots:
         QCOMPARE(value, read);
         if (name != "zentPath")
             QCOMPARE(store.ReadInt(name.toStdString(), 0), read);
-    }
-
-    // The interpreter reads the adjustment at every page: a stored value shifts the next
-    // page without any restart.
-    void theNextPageRunUsesAStoredAdjustment()
-    {
-        SettingsStore store;
-        ViewState view;
-        view.profile = &store;
-        auto firstLine = [&]() {
-            const std::string text = "line 100 100 200 100\r\n";
-            NullSurface null;
-            std::ostringstream out;
-            TraceSurface trace(null, out);
-            PrintJob job(view);
-            job.Prepare(text, false, "");
-            job.Begin(2100, 2970);
-            job.PrintPage(trace, 1, text);
-            job.End();
-            const std::string trail = out.str();
-            const std::size_t at = trail.find("\nline ");
-            return trail.substr(at + 1, trail.find('\n', at + 1) - at - 1);
-        };
-        QVERIFY(firstLine().starts_with("line 566 566 "));
-        store.setAdjust(-100, -50);
-        // 100 - 100 = 0 and 100 - 50 = 50 page units: 0 and 283 logical units.
-        const std::string shifted = firstLine();
-        QVERIFY2(shifted.starts_with("line 0 283 "), shifted.c_str());
     }
 };
 

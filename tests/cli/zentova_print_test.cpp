@@ -83,8 +83,9 @@ std::string readAll(const fs::path &path)
 
 TEST_F(ZentovaPrint, UsageAndUnreadableFiles)
 {
-    EXPECT_EQ(run("--help").status, 0);
-    EXPECT_NE(run("--help").out.find("--pages A[-B]"), std::string::npos);
+    const Result help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--pages A[-B]"), std::string::npos);
     EXPECT_EQ(run("--version").status, 0);
     Result bad = run("--frobnicate x.zent");
     EXPECT_EQ(bad.status, 2);
@@ -174,13 +175,6 @@ TEST_F(ZentovaPrint, PngPagesHaveTheirSizeAndMarks)
     EXPECT_EQ(first.width(), 827);
     EXPECT_EQ(first.height(), 1169);
     EXPECT_TRUE(QImage((m_dir / "p-2.png").c_str()).width() == 827);
-    // A 10 mm rule at 100 dpi: about 39 pixels, plus its round caps of 0.25 mm each side.
-    int inked = 0;
-    const int y = static_cast<int>(10 / 25.4 * 100 + 0.5);
-    for (int x = 0; x < first.width(); ++x)
-        if (qGray(first.pixel(x, y)) < 128)
-            ++inked;
-    EXPECT_NEAR(inked, 41, 2);
     EXPECT_EQ(first.pixel(138, 138), qRgb(255, 0, 0));
     EXPECT_EQ(first.pixel(100, 138), qRgb(255, 255, 255));
 }
@@ -205,13 +199,6 @@ TEST_F(ZentovaPrint, PicturesFromFilesAndSlots)
     EXPECT_NE(traced.out.find("image 566 0 150 150 src=0,0,10,10 turn=0 picture=10x10"),
               std::string::npos) << traced.out;
     EXPECT_NE(traced.err.find("(4) !%With%none.png"), std::string::npos) << traced.err;
-
-    const fs::path png = m_dir / "page.png";
-    EXPECT_EQ(run("--dpi 96 -o " + png.string() + " " + slot + file).status, 1);
-    const QImage page(QString::fromStdString((m_dir / "page-1.png").string()));
-    ASSERT_FALSE(page.isNull());
-    EXPECT_EQ(page.pixel(5, 5), QColor(Qt::red).rgb());
-    EXPECT_EQ(page.pixel(40 + 5, 5), QColor(Qt::blue).rgb()); // 10 mm at 96 dpi is 37.8 dots
 
     Result missing = run("--check --slot 0=" + (m_dir / "nothing.png").string() + " " + file);
     EXPECT_EQ(missing.status, 2);

@@ -80,24 +80,6 @@ TEST_F(Pictures, PictureSizeChecksItsArguments)
     EXPECT_EQ(good.engine->imageRadius, 0); // the later psize reset it
 }
 
-TEST_F(Pictures, DirectionsTurnAndMirror)
-{
-    const std::string place = "position 100 100\n!%With%small.bmp";
-    auto traced = [&](const char *direction) {
-        return run(std::string("psize 0 0 0 ") + direction + "\n" + place).trace();
-    };
-    const std::string tail = " src=0,0,20,10 turn=0 picture=20x10 scaled=20x10\n";
-    EXPECT_EQ(traced("1"), "image 566 566 300 150" + tail);
-    EXPECT_EQ(traced("-1"), "image 866 566 -300 150" + tail);
-    EXPECT_EQ(traced("3"), "image 866 716 -300 -150" + tail);
-    EXPECT_EQ(traced("-3"), "image 566 716 300 -150" + tail);
-    const std::string turned = " src=0,0,20,10 turn=1 picture=20x10 scaled=20x10\n";
-    EXPECT_EQ(traced("2"), "image 566 566 150 300" + turned);
-    EXPECT_EQ(traced("4"), "image 716 866 -150 -300" + turned);
-    EXPECT_EQ(traced("-2"), "image 716 566 -150 300" + turned);
-    EXPECT_EQ(traced("-4"), "image 566 866 150 -300" + turned);
-}
-
 TEST_F(Pictures, CutToThePaperAndRoundedCorners)
 {
     // 30 mm left of the paper: the first column shown is (-566 + 1700) × 1000 / 15000.
@@ -113,10 +95,6 @@ TEST_F(Pictures, CutToThePaperAndRoundedCorners)
                                 "corner 2153 1586 113 FFFFFF\ncorner 2153 566 113 FFFFFF\n";
     const std::string rounded = run("psize 300 200 20\nposition 100 100\n!%With%small.bmp").trace();
     EXPECT_EQ(rounded.substr(rounded.find('\n') + 1), corners);
-    // A filled rectangle without radius leaves its colour for the corners.
-    const std::string red = run("color 255 0 0\nfrectangle 0 0 1 1\npsize 300 200 20\n"
-                                "position 100 100\n!%With%small.bmp").trace();
-    EXPECT_NE(red.find("corner 566 566 113 FF0000\n"), std::string::npos);
 }
 
 TEST_F(Pictures, ImageLineForms)

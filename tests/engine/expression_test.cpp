@@ -25,66 +25,29 @@ protected:
     CCommandEngine engine{view};
 };
 
-TEST_F(Expressions, PlainIntegers)
+// Values, and error codes negated, of single tokens: one table, grouped by what they try.
+TEST_F(Expressions, ValuesAndErrorCodes)
 {
-    EXPECT_EQ(eval("120"), 120);
-    EXPECT_EQ(eval("-15"), -15);
-    EXPECT_EQ(eval("007"), 7);
-    EXPECT_EQ(eval("-"), err(4));
-    EXPECT_EQ(eval(""), err(21));
-    // Beyond 32 bits the value stays at the end of the range instead of wrapping.
-    EXPECT_EQ(eval("99999999999999999999"), 2147483647);
-    EXPECT_EQ(eval("-99999999999999999999"), -2147483647LL - 1);
-}
-
-TEST_F(Expressions, NumbersAndAlphabet)
-{
-    EXPECT_EQ(eval("10h"), 16);
-    EXPECT_EQ(eval("ffh"), 255);
-    EXPECT_EQ(eval("h"), err(4));
-    EXPECT_EQ(eval("fg"), err(1));
-    EXPECT_EQ(eval("12a"), err(1));
-    EXPECT_EQ(eval("1.5"), err(1));
-    EXPECT_EQ(eval("1 2"), err(1));
-    EXPECT_EQ(eval(std::string("1\0" "2", 3)), err(1));
-}
-
-TEST_F(Expressions, OperatorsSignsAndImplicitProducts)
-{
-    EXPECT_EQ(eval("1+2*3"), 7);
-    EXPECT_EQ(eval("(1+2)*3"), 9);
-    EXPECT_EQ(eval("2(3)"), 6);
-    EXPECT_EQ(eval("(2)(3)"), 6);
-    EXPECT_EQ(eval("(2)3"), 6);
-    EXPECT_EQ(eval("-(2+3)"), -5);
-    EXPECT_EQ(eval("2*-3"), -6);
-    EXPECT_EQ(eval("3--2"), 5);
-    EXPECT_EQ(eval("--3"), err(4));
-    EXPECT_EQ(eval("+5"), 5);
-    EXPECT_EQ(eval("10-2-3"), 5);
-    EXPECT_EQ(eval("2*(3+(4-1))*2"), 24);
-}
-
-TEST_F(Expressions, DivisionKeepsFractionsUntilTheEnd)
-{
-    EXPECT_EQ(eval("7/2"), 3);
-    EXPECT_EQ(eval("-7/2"), -3);
-    EXPECT_EQ(eval("7/2*2"), 7);
-    EXPECT_EQ(eval("1/0"), err(9));
-    EXPECT_EQ(eval("1/(2-2)"), err(9));
-}
-
-TEST_F(Expressions, MalformedAndUnbalanced)
-{
-    EXPECT_EQ(eval("(5"), err(2));
-    EXPECT_EQ(eval("5)"), err(2));
-    EXPECT_EQ(eval("()"), err(4));
-    EXPECT_EQ(eval("5-"), err(4));
-    EXPECT_EQ(eval("*5"), err(4));
-    EXPECT_EQ(eval("5*/2"), err(4));
-    // The alphabet is checked before the parentheses, the parentheses before evaluation.
-    EXPECT_EQ(eval("(1/0"), err(2));
-    EXPECT_EQ(eval("(x"), err(1));
+    const std::pair<std::string, long long> cases[] = {
+        // Plain integers; beyond 32 bits the value stays at the end of the range.
+        {"120", 120}, {"-15", -15}, {"007", 7}, {"-", err(4)}, {"", err(21)},
+        {"99999999999999999999", 2147483647}, {"-99999999999999999999", -2147483647LL - 1},
+        // Hexadecimal numbers and the alphabet.
+        {"10h", 16}, {"ffh", 255}, {"h", err(4)}, {"fg", err(1)}, {"12a", err(1)},
+        {"1.5", err(1)}, {"1 2", err(1)}, {std::string("1\0" "2", 3), err(1)},
+        // Operators, signs and implicit products.
+        {"1+2*3", 7}, {"(1+2)*3", 9}, {"2(3)", 6}, {"(2)(3)", 6}, {"(2)3", 6},
+        {"-(2+3)", -5}, {"2*-3", -6}, {"3--2", 5}, {"--3", err(4)}, {"+5", 5},
+        {"10-2-3", 5}, {"2*(3+(4-1))*2", 24},
+        // Division keeps fractions until the end.
+        {"7/2", 3}, {"-7/2", -3}, {"7/2*2", 7}, {"1/0", err(9)}, {"1/(2-2)", err(9)},
+        // Malformed and unbalanced; the alphabet is checked before the parentheses, the
+        // parentheses before evaluation.
+        {"(5", err(2)}, {"5)", err(2)}, {"()", err(4)}, {"5-", err(4)}, {"*5", err(4)},
+        {"5*/2", err(4)}, {"(1/0", err(2)}, {"(x", err(1)},
+    };
+    for (const auto &[token, expected] : cases)
+        EXPECT_EQ(eval(token), expected) << token;
 }
 
 TEST_F(Expressions, NestingLimit)

@@ -36,14 +36,14 @@ TEST(Skip, PassesOverLinesAndKeepsTheNumbering)
 
 TEST(Skip, Conditions)
 {
-    EXPECT_EQ(marks(PageRun("skip 1 $aa == 0\nline 0 0 1 1\nline 0 0 2 2")), "2");
-    EXPECT_EQ(marks(PageRun("nskip 1 $aa == 0\nline 0 0 1 1\nline 0 0 2 2")), "12");
-    EXPECT_EQ(marks(PageRun("$aa 1\nskip 1 $aa and $bb\nline 0 0 1 1")), "1");
-    EXPECT_EQ(marks(PageRun("$aa 1\n$bb 2\nskip 1 $aa AND $bb\nline 0 0 1 1")), "");
-    EXPECT_EQ(marks(PageRun("skip 1 3 >= 3\nline 0 0 1 1")), "");
-    EXPECT_EQ(marks(PageRun("skip 1 2 <> 2\nline 0 0 1 1")), "1");
-    EXPECT_EQ(marks(PageRun("skip 1 0 || 5\nline 0 0 1 1")), "");
-    EXPECT_EQ(marks(PageRun("skip 1 1 < 0\nline 0 0 1 1")), "1");
+    for (const auto &[text, drawn] :
+         {std::pair{"skip 1 $aa == 0\nline 0 0 1 1\nline 0 0 2 2", "2"},
+          {"nskip 1 $aa == 0\nline 0 0 1 1\nline 0 0 2 2", "12"},
+          {"$aa 1\nskip 1 $aa and $bb\nline 0 0 1 1", "1"},
+          {"$aa 1\n$bb 2\nskip 1 $aa AND $bb\nline 0 0 1 1", ""},
+          {"skip 1 3 >= 3\nline 0 0 1 1", ""}, {"skip 1 2 <> 2\nline 0 0 1 1", "1"},
+          {"skip 1 0 || 5\nline 0 0 1 1", ""}, {"skip 1 1 < 0\nline 0 0 1 1", "1"}})
+        EXPECT_EQ(marks(PageRun(text)), drawn) << text;
 }
 
 TEST(Skip, Errors)
@@ -71,11 +71,18 @@ TEST(Skip, Labels)
     EXPECT_EQ(marks(PageRun("skip c\nline 0 0 1 1\n##C\nline 0 0 2 2\n##c\nline 0 0 3 3")), "23");
 }
 
-TEST(Skip, PageLineInsideTheRange)
+// A page line inside a skipped or repeated range ends the page there.
+TEST(SkipAndRepeat, PageLineInsideTheRange)
 {
-    PageRun run("skip 3 1 == 2\nline 0 0 1 1\nPAGE\nline 0 0 2 2");
-    EXPECT_EQ(marks(run), "1");
-    EXPECT_EQ(run.errors(), "(3) PAGE\n      スキップ範囲内に改ページがあります\n");
+    for (const auto &[text, error] :
+         {std::pair{"skip 3 1 == 2\nline 0 0 1 1\nPAGE\nline 0 0 2 2",
+                    "(3) PAGE\n      スキップ範囲内に改ページがあります\n"},
+          {"repeat 3 2\nline 0 0 1 1\npage\nline 0 0 2 2",
+           "(3) page\n      繰返し範囲内に改ページがあります\n"}}) {
+        PageRun run(text);
+        EXPECT_EQ(marks(run), "1") << text;
+        EXPECT_EQ(run.errors(), error);
+    }
 }
 
 TEST(Repeat, RunsTheRangeCountTimes)
@@ -104,13 +111,6 @@ TEST(Repeat, Errors)
     PageRun nested("repeat 3 2\nline 0 0 1 1\nrepeat 1 2\nline 0 0 2 2\nline 0 0 3 3");
     EXPECT_EQ(marks(nested), "12123");
     EXPECT_EQ(nested.errors(), "(3) repeat 1 2\n      繰返しが入れ子になっています\n");
-}
-
-TEST(Repeat, PageLineInsideTheRange)
-{
-    PageRun run("repeat 3 2\nline 0 0 1 1\npage\nline 0 0 2 2");
-    EXPECT_EQ(marks(run), "1");
-    EXPECT_EQ(run.errors(), "(3) page\n      繰返し範囲内に改ページがあります\n");
 }
 
 TEST(Repeat, SkipOverTheLastLineDropsTheRest)

@@ -21,16 +21,14 @@ TEST(PageRun, CountsPagesAndCutsSections)
     EXPECT_EQ(CountPages(CommandFile("a\nPAGE\nb\nPaGe 2\nc")), 3);
     EXPECT_EQ(CountPages(CommandFile("a\n pag\npagx")), 2);
 
-    EXPECT_EQ(PageRun("", 1).errors(), "");
-    EXPECT_EQ(PageRun("x1\npage\nx3", 1).errors(), "(1) x1\n      定義されていないコマンドです\n");
-    EXPECT_EQ(PageRun("x1\npage\nx3", 2).errors(), "(3) x3\n      定義されていないコマンドです\n");
-    // A text that begins with a page line has an empty first page.
-    EXPECT_EQ(PageRun("page\nx2", 1).errors(), "");
-    EXPECT_EQ(PageRun("page\nx2", 2).errors(), "(2) x2\n      定義されていないコマンドです\n");
-    EXPECT_EQ(PageRun("a1\nPAGE\nb3\npage\nc5", 3).errors(),
-              "(5) c5\n      定義されていないコマンドです\n");
-    // A page beyond the last runs nothing.
-    EXPECT_EQ(PageRun("a1\npage\nb3", 5).errors(), "");
+    // The error of the line each page runs; a text that begins with a page line has an
+    // empty first page, and a page beyond the last runs nothing.
+    const std::string undefined = "\n      定義されていないコマンドです\n";
+    for (const auto &[text, page, error] :
+         {std::tuple{"", 1, ""}, {"x1\npage\nx3", 1, "(1) x1"}, {"x1\npage\nx3", 2, "(3) x3"},
+          {"page\nx2", 1, ""}, {"page\nx2", 2, "(2) x2"}, {"a1\nPAGE\nb3\npage\nc5", 3, "(5) c5"},
+          {"a1\npage\nb3", 5, ""}})
+        EXPECT_EQ(PageRun(text, page).errors(), *error ? error + undefined : "") << text << page;
 }
 
 TEST(PageRun, InitialisationLinesRunBeforeEveryPage)
@@ -84,12 +82,6 @@ TEST(PageRun, AdjustmentIsClampedAndStartsTheOffset)
 
 TEST(ErrorList, EntryFormatAndOneEntryPerLine)
 {
-    std::string text;
-    for (int i = 1; i < 12; ++i)
-        text += "# line\n";
-    text += "frobnicate 1\n";
-    EXPECT_EQ(PageRun(text).errors(),
-              "(12) frobnicate 1\n      定義されていないコマンドです\n");
     // Tabs become blanks to the next multiple of four columns.
     EXPECT_EQ(PageRun("a\tb\nab\tc\nabcd\te").errors(),
               "(1) a   b\n      定義されていないコマンドです\n"
@@ -126,21 +118,6 @@ TEST(ErrorList, RecordedOnlyOnTheFirstRenderingOfAPage)
     EXPECT_TRUE(job.End());
     job.Begin(2100, 2970);
     EXPECT_TRUE(view.errorText.empty());
-}
-
-TEST(ErrorList, MessagesOfEveryCode)
-{
-    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(24, 0, "")), "ファイルがありません");
-    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(30, 3, "")), "呼び出しファイル中でエラーが発生 (3)");
-    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(30, 5, "b.zent")), "ネスト中(5)b.zent");
-    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(29, 2, "c.zent")), "ネスト超過(2)c.zent");
-    EXPECT_EQ(cp932::ToUtf8(ErrorMessage(7, 0, "")), "未知のエラーです");
-}
-
-TEST(ErrorList, KeywordsByTheirFirstThreeLetters)
-{
-    EXPECT_EQ(PageRun("colx 1 2 3").errors(), "");
-    EXPECT_EQ(PageRun("cox 1 2 3").errors(), "(1) cox 1 2 3\n      定義されていないコマンドです\n");
 }
 
 } // namespace

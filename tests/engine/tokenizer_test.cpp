@@ -35,16 +35,6 @@ TEST(Tokenizer, SeparatorsCaseAndComments)
     EXPECT_EQ(tokens(cp932::FromUtf8("col　1")), (V{"col", "1"}));
 }
 
-TEST(Tokenizer, LeadingBlankGivesAnEmptyKeyword)
-{
-    TokenList list;
-    EXPECT_TRUE(TokenizeLine("  line 0", list, 99, false));
-    EXPECT_EQ(list[0].view(), "");
-    EXPECT_EQ(list[1].view(), "line");
-    EXPECT_FALSE(TokenizeLine("   # only a comment", list, 99, false));
-    EXPECT_FALSE(TokenizeLine(" \t ", list, 99, false));
-}
-
 TEST(Tokenizer, LongRunsContinueAsNextToken)
 {
     std::string run(150, 'x');

@@ -25,21 +25,11 @@ TEST(Variables, AssignmentForms)
     PageRun run("$aa 5\n$bb $aa*2\n$CC=$bb+1\n$dd==3\n"
                 "position 120 -30\n$ex x\n$ey y\n$ep p\n$ed d\n$ew w\n$eh h\n"
                 ":.AB\n:+C\n$sa *\n$sb :+\n$sc :&\n{ab}hello\n$sd {ab}\n$se {zz}");
-    EXPECT_EQ(var(run, "aa"), 5);
-    EXPECT_EQ(var(run, "bb"), 10);
-    EXPECT_EQ(var(run, "cc"), 11);
-    EXPECT_EQ(var(run, "dd"), 3);
-    EXPECT_EQ(var(run, "ex"), 120);
-    EXPECT_EQ(var(run, "ey"), -30);
-    EXPECT_EQ(var(run, "ep"), 1);
-    EXPECT_EQ(var(run, "ed"), 0);
-    EXPECT_EQ(var(run, "ew"), 2100);
-    EXPECT_EQ(var(run, "eh"), 2970);
-    EXPECT_EQ(var(run, "sa"), 2);
-    EXPECT_EQ(var(run, "sb"), 2);
-    EXPECT_EQ(var(run, "sc"), 2);
-    EXPECT_EQ(var(run, "sd"), 5);
-    EXPECT_EQ(var(run, "se"), 0);
+    for (const auto &[name, value] :
+         {std::pair{"aa", 5}, {"bb", 10}, {"cc", 11}, {"dd", 3}, {"ex", 120}, {"ey", -30},
+          {"ep", 1}, {"ed", 0}, {"ew", 2100}, {"eh", 2970}, {"sa", 2}, {"sb", 2}, {"sc", 2},
+          {"sd", 5}, {"se", 0}})
+        EXPECT_EQ(var(run, name), value) << name;
     EXPECT_EQ(run.errors(), "");
 }
 

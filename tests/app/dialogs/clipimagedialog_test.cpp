@@ -64,13 +64,9 @@ private slots:
     void emptySlotsAndClipboardsWithoutAPicture()
     {
         auto dialog = open();
-        // The picture area lies where its dialog units put it; the view is its inside.
-        const DialogUnits du(dialog->font());
-        QCOMPARE(dialog->size(), du.size(311, 351));
-        QCOMPARE(dialog->pictureArea()->geometry(), du.rect(47, 46, 208, 239));
-        QCOMPARE(dialog->viewWidth(), dialog->pictureArea()->width() - 4);
-        QCOMPARE(dialog->marginY(), dialog->pictureArea()->height() - 12);
-
+        // The picture area, whose size the scrolling depends on, lies on its dialog units.
+        QCOMPARE(dialog->pictureArea()->geometry(),
+                 DialogUnits(dialog->font()).rect(47, 46, 208, 239));
         for (int i = 0; i < 10; ++i)
             QCOMPARE(dialog->tabs()->tabText(i), QStringLiteral("%1  ").arg(i));
         QVERIFY(dialog->sizeLabel()->isHidden());
@@ -141,10 +137,6 @@ private slots:
         button(dialog.get(), QStringLiteral("左カット"))->click();
         QCOMPARE(record->width, dialog->viewWidth());
         QCOMPARE(record->pixels[0], qRgb(20 + left, 0, 0));
-        // Nothing lies outside the view any more on either side.
-        button(dialog.get(), QStringLiteral("左カット"))->click();
-        button(dialog.get(), QStringLiteral("右カット"))->click();
-        QCOMPARE(record->width, dialog->viewWidth());
     }
 
     // At either end of a bar 8 pixels of the picture stay in view, and a cut there leaves

@@ -1,4 +1,4 @@
-// Face names resolved to installed families, as the `/` command and the font list see them.
+// Face names resolved to installed families, as the `/` command sees them.
 #include "draw/qt/fontresolver.h"
 #include "draw/qt/qtsurface.h"
 
@@ -44,11 +44,6 @@ TEST(FontResolver, FindsTheFacesCommandFilesName)
     EXPECT_TRUE(isIpaMincho(FontResolver::shared().resolve(cp932::FromUtf8("ＭＳ 明朝"))));
     EXPECT_TRUE(FontResolver::shared().resolve("@MS Mincho")->sideways);
 
-    // The font list offers "@" forms of the Japanese faces only.
-    const QStringList names = FontResolver::shared().faceNames();
-    const QString mincho = FontResolver::shared().resolve("IPAMincho")->family;
-    EXPECT_TRUE(names.contains(mincho) && names.contains(u'@' + mincho));
-    EXPECT_TRUE(names.contains(u"DejaVu Sans") && !names.contains(u"@DejaVu Sans"));
 }
 
 TEST(FontResolver, FindsAliasTargetsUnderAnyOfTheirNames)
