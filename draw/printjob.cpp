@@ -20,8 +20,7 @@ void PrintJob::Begin(int paperWidth, int paperHeight)
 {
     m_maxPageRendered = 0;
     m_view.errorText.clear();
-    m_view.stopping = false;
-    m_view.stopCountdown = 0;
+    ClearStop();
     m_view.paperWidth = paperWidth;
     m_view.paperHeight = paperHeight;
 }
@@ -47,6 +46,12 @@ void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
 bool PrintJob::Stopped() const
 {
     return m_view.stopping;
+}
+
+void PrintJob::ClearStop()
+{
+    m_view.stopping = false;
+    m_view.stopCountdown = 0;
 }
 
 bool PrintJob::End()

@@ -31,6 +31,8 @@ public:
 
     // True when the view's stop hook stopped the job (the stop lasts until Begin).
     bool Stopped() const;
+    // Lets the job run again after a stop: for a preview that renders its pages anew.
+    void ClearStop();
 
     // Ends the job: the pictures decoded for it are freed. True when it recorded errors.
     bool End();

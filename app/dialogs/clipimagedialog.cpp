@@ -105,18 +105,19 @@ CClipImageDlg::CClipImageDlg(ClipImageStore &store, Tell tell, QWidget *parent)
     m_vertical = new QScrollBar(Qt::Vertical, this);
     m_vertical->setGeometry(du.rect(254, 46, 10, 239));
 
-    struct Cut {
+    struct CutButton {
         const char *text;
         QRect rect;
         void (CClipImageDlg::*action)();
     };
-    for (const Cut &cut : {Cut{"左カット", du.rect(13, 163, 28, 14), &CClipImageDlg::leftCut},
-                           Cut{"右カット", du.rect(270, 163, 28, 14), &CClipImageDlg::rightCut},
-                           Cut{"上カット", du.rect(137, 27, 28, 14), &CClipImageDlg::topCut},
-                           Cut{"下カット", du.rect(137, 302, 28, 14), &CClipImageDlg::bottomCut}}) {
-        auto *button = new QPushButton(QString::fromUtf8(cut.text), this);
-        button->setGeometry(cut.rect);
-        connect(button, &QPushButton::clicked, this, cut.action);
+    for (const CutButton &spec :
+         {CutButton{"左カット", du.rect(13, 163, 28, 14), &CClipImageDlg::leftCut},
+          CutButton{"右カット", du.rect(270, 163, 28, 14), &CClipImageDlg::rightCut},
+          CutButton{"上カット", du.rect(137, 27, 28, 14), &CClipImageDlg::topCut},
+          CutButton{"下カット", du.rect(137, 302, 28, 14), &CClipImageDlg::bottomCut}}) {
+        auto *button = new QPushButton(QString::fromUtf8(spec.text), this);
+        button->setGeometry(spec.rect);
+        connect(button, &QPushButton::clicked, this, spec.action);
     }
 
     m_size = makeLabel(du.rect(206, 303, 48, 14), Qt::AlignRight, this);
@@ -259,9 +260,10 @@ void CClipImageDlg::capture()
     update();
 }
 
-void CClipImageDlg::afterCut(bool changed, bool resetX, bool resetY)
+void CClipImageDlg::cut(Cut which, bool resetX, bool resetY)
 {
-    if (!changed)
+    if (!(m_slots.*which)(m_currentSlot, visibleLeft(), visibleTop(), visibleRight(),
+                          visibleBottom()))
         return;
     if (resetX)
         m_scrollX = m_marginX;
@@ -271,30 +273,24 @@ void CClipImageDlg::afterCut(bool changed, bool resetX, bool resetY)
     update();
 }
 
+// A left or top cut brings the picture's new edge to the view's edge; after a right or
+// bottom cut the new edge is where the view's edge already was.
 void CClipImageDlg::leftCut()
 {
-    afterCut(m_slots.LeftCut(m_currentSlot, visibleLeft(), visibleTop(), visibleRight(),
-                             visibleBottom()),
-             true, false);
+    cut(&ClipImageStore::LeftCut, true, false);
 }
 
 void CClipImageDlg::rightCut()
 {
-    afterCut(m_slots.RightCut(m_currentSlot, visibleLeft(), visibleTop(), visibleRight(),
-                              visibleBottom()),
-             false, false);
+    cut(&ClipImageStore::RightCut, false, false);
 }
 
 void CClipImageDlg::topCut()
 {
-    afterCut(m_slots.TopCut(m_currentSlot, visibleLeft(), visibleTop(), visibleRight(),
-                            visibleBottom()),
-             false, true);
+    cut(&ClipImageStore::TopCut, false, true);
 }
 
 void CClipImageDlg::bottomCut()
 {
-    afterCut(m_slots.BottomCut(m_currentSlot, visibleLeft(), visibleTop(), visibleRight(),
-                               visibleBottom()),
-             false, false);
+    cut(&ClipImageStore::BottomCut, false, false);
 }

@@ -69,7 +69,10 @@ private:
     void updateCutLabels();
     void scrollTo(Qt::Orientation orientation, int position);
     void onScrollAction(QScrollBar *bar, int action);
-    void afterCut(bool changed, bool resetX, bool resetY);
+    // One of the store's cuts over the visible rectangle; when it changed the picture, the
+    // positions chosen are reset to the margins and the dialog refreshed.
+    using Cut = bool (ClipImageStore::*)(int, int, int, int, int);
+    void cut(Cut which, bool resetX, bool resetY);
     void updateTabLabel(int slot);
 
     ClipImageStore &m_slots;

@@ -14,7 +14,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <set>
 
 namespace {
 
@@ -54,21 +53,14 @@ CFontSelectDlg::CFontSelectDlg(QWidget *parent) : QDialog(parent)
     frame->setGeometry(du.rect(7, 84, 140, 35));
     m_previewFrame = frame;
 
-    // Every face once: a name the resolver lists twice keeps its first flag.
+    // The resolver lists every face once, sorted; whether each covers Japanese decides
+    // its preview sample.
     FontResolver &fonts = FontResolver::shared();
-    std::set<QString> listed;
-    QStringList names;
-    for (const QString &face : fonts.faceNames()) {
-        if (!listed.insert(face).second)
-            continue;
+    const QStringList names = fonts.faceNames();
+    for (const QString &face : names) {
         const std::optional<ResolvedFace> resolved = fonts.resolve(cp932Of(face));
-        const bool japanese = resolved && resolved->info.charset == 128;
-        m_fontFaceList << (japanese ? QStringLiteral("1") : QStringLiteral("0")) + face;
-        names << face;
+        m_japanese.insert(face, resolved && resolved->info.charset == 128);
     }
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return QString::localeAwareCompare(a.toCaseFolded(), b.toCaseFolded()) < 0;
-    });
     m_list->addItems(names);
     m_list->setCurrentRow(-1);
 
@@ -88,13 +80,10 @@ void CFontSelectDlg::selectionChanged()
 
 QString CFontSelectDlg::previewSample() const
 {
-    if (m_selectedFace.isEmpty())
+    const auto found = m_japanese.constFind(m_selectedFace);
+    if (found == m_japanese.constEnd())
         return {};
-    for (const QString &line : m_fontFaceList)
-        if (QStringView(line).mid(1) == m_selectedFace)
-            return line.startsWith(QLatin1Char('1')) ? QStringLiteral("Aaあぁアァ亜宇")
-                                                     : QStringLiteral("AaBbYyZz");
-    return {};
+    return *found ? QStringLiteral("Aaあぁアァ亜宇") : QStringLiteral("AaBbYyZz");
 }
 
 void CFontSelectDlg::paintEvent(QPaintEvent *event)

@@ -2,7 +2,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
+#include <QHash>
+#include <QString>
 
 class QLineEdit;
 class QListWidget;
@@ -36,7 +37,6 @@ private:
     QListWidget *m_list;
     QWidget *m_previewFrame;
     QString m_selectedFace;
-    // One line per listed face in the order found: "1" (covers Japanese) or "0", then
-    // the name.
-    QStringList m_fontFaceList;
+    // Every listed face, and whether it covers Japanese.
+    QHash<QString, bool> m_japanese;
 };

@@ -154,6 +154,7 @@ QStringList FontResolver::faceNames() const
     for (const QString &family : m_familyList)
         if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
             names.append(QLatin1Char('@') + family);
+    names.removeDuplicates(); // a family whose own name begins with "@" is listed once
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });

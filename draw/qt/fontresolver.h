@@ -43,7 +43,7 @@ public:
     std::optional<ResolvedFace> resolve(std::string_view face);
 
     // Every face name the program offers: the installed families and, for those covering
-    // Japanese, the same names with "@" in front; sorted.
+    // Japanese, the same names with "@" in front; each once, sorted.
     QStringList faceNames() const;
 
 private:

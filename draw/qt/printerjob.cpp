@@ -52,8 +52,7 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_v
     auto proceed = [&](int done) { return !progress.step || progress.step(done, total); };
     // A new rendering (the preview renders again when its paper changes) may run even
     // though an earlier one was stopped.
-    m_view.stopping = false;
-    m_view.stopCountdown = 0;
+    m_job.ClearStop();
     m_view.stopRequested = progress.stopRequested;
     struct Unhook {
         ViewState &view;
