@@ -1,9 +1,10 @@
-// A 1,000-page A4 ruled form (200 rules and 100 short strings a page) to PDF: the time
-// and peak memory of zentova-print's path against QPainter drawing the same marks on a
+// The benchmark form (61 rules and 100 short strings a page; 300 pages unless a page
+// count is given) to PDF: the time and peak memory of zentova-print's path against QPainter drawing the same marks on a
 // QPdfWriter directly. Each side runs in a child process of its own so that its peak
 // memory is its own.
 #include "cli/options.h"
 #include "cli/render.h"
+#include "formgen.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -25,7 +27,7 @@
 
 namespace {
 
-constexpr int kPages = 1000;
+int gPages = 300;
 constexpr int kResolution = 1200;
 
 int logical(int pageUnits)
@@ -33,27 +35,10 @@ int logical(int pageUnits)
     return static_cast<int>(pageUnits * 5.669291338582677);
 }
 
-std::string formText()
-{
-    std::string page = "hrange 100 2000\r\n"
-                       "hline 150 13 100\r\n"
-                       "vrange 100 2900\r\n"
-                       "vline 150 18 100\r\n"
-                       "position 120 150\r\n"
-                       "hnumber 1 1 100 0 27\r\n";
-    std::string text;
-    for (int i = 0; i < kPages; ++i) {
-        text += page;
-        if (i + 1 < kPages)
-            text += "page\r\n";
-    }
-    return text;
-}
-
 int runZentova(const char *out)
 {
     const std::string input = std::string(out) + ".zent";
-    std::ofstream(input, std::ios::binary) << formText();
+    std::ofstream(input, std::ios::binary) << formgen::CommandText(gPages);
     Options options;
     options.input = input;
     options.output = out;
@@ -77,20 +62,17 @@ int runDirect(const char *out)
     font.setPixelSize(240);
     font.setHintingPreference(QFont::PreferNoHinting);
     const qreal ascent = QFontMetricsF(font).ascent();
-    for (int page = 0; page < kPages; ++page) {
-        if (page > 0)
+    const std::vector<formgen::Rule> rules = formgen::PageRules();
+    for (int page = 1; page <= gPages; ++page) {
+        if (page > 1)
             writer.newPage();
         painter.setPen(pen);
-        for (int i = 0; i < 100; ++i) {
-            const int y = logical(150 + 13 * i);
-            painter.drawLine(logical(100), y, logical(2000), y);
-            const int x = logical(150 + 18 * i);
-            painter.drawLine(x, logical(100), x, logical(2900));
-        }
+        for (const formgen::Rule &r : rules)
+            painter.drawLine(logical(r.x1), logical(r.y1), logical(r.x2), logical(r.y2));
         painter.setFont(font);
-        for (int i = 0; i < 100; ++i)
-            painter.drawText(QPointF(logical(120), logical(150 + 27 * i) + ascent),
-                             QString::number(i + 1));
+        for (const formgen::Label &label : formgen::PageLabels(page))
+            painter.drawText(QPointF(logical(label.x), logical(label.y) + ascent),
+                             QString::fromStdString(label.text));
     }
     return painter.end() ? 0 : 2;
 }
@@ -111,7 +93,8 @@ Figures measureChild(const char *self, const char *mode, const char *out)
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
-        execl(self, self, mode, out, static_cast<char *>(nullptr));
+        const std::string pages = std::to_string(gPages);
+        execl(self, self, mode, out, pages.c_str(), static_cast<char *>(nullptr));
         _exit(127);
     }
     int status = 0;
@@ -130,17 +113,20 @@ Figures measureChild(const char *self, const char *mode, const char *out)
 
 int main(int argc, char **argv)
 {
-    if (argc == 3) {
+    if (argc == 4) {
+        gPages = std::atoi(argv[3]);
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
         int qtArgc = 1;
         QGuiApplication app(qtArgc, argv);
         return std::strcmp(argv[1], "direct") == 0 ? runDirect(argv[2]) : runZentova(argv[2]);
     }
-    const std::string dir = argc > 1 ? argv[1] : "/tmp";
+    if (argc > 1)
+        gPages = std::max(1, std::atoi(argv[1]));
+    const std::string dir = argc > 2 ? argv[2] : "/tmp";
     const std::string directPdf = dir + "/bench-direct.pdf";
     const std::string zentovaPdf = dir + "/bench-zentova.pdf";
-    std::printf("%d A4 pages, 200 rules and 100 numbers each, to PDF\n", kPages);
+    std::printf("%d A4 pages, 61 rules and 100 short strings each, to PDF\n", gPages);
     // Three runs each, taken in turns; the fastest run counts, the largest peak memory.
     Figures direct{1e9, 1e9, 0}, zentova{1e9, 1e9, 0};
     auto keepBest = [](Figures &best, const Figures &run) {
