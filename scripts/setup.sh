@@ -8,7 +8,8 @@ packages=(
     qt6-base-dev qt6-image-formats-plugins
     libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
-    poppler-utils
+    libharfbuzz-dev zlib1g-dev
+    poppler-utils qpdf fonts-urw-base35 fonts-dejavu-core
     xvfb xauth imagemagick
     cups-daemon cups-client printer-driver-cups-pdf
 )
