@@ -112,8 +112,9 @@ Error WriteEmbeddedFont(ObjectWriter &out, int type0, const Font &font,
     const int cidFont = out.Reserve(), descriptor = out.Reserve(), file = out.Reserve(),
               toUnicode = out.Reserve();
 
+    // A Type0 font over CFF outlines is named after its CID font and its encoding.
     std::string body = "<</Type/Font/Subtype/Type0/BaseFont" + name +
-                       "/Encoding/Identity-H/DescendantFonts[";
+                       (trueType ? "" : "-Identity-H") + "/Encoding/Identity-H/DescendantFonts[";
     AppendInt(body, cidFont);
     body += " 0 R]/ToUnicode ";
     AppendInt(body, toUnicode);

@@ -16,12 +16,6 @@ constexpr double kPointsPerLogical = 72.0 / 1440;
 // How far apart two positions may lie and still count as one (logical units).
 constexpr double kSamePosition = 1e-3;
 
-void colorComponent(std::string &out, unsigned value)
-{
-    AppendReal(out, value / 255.0, 3);
-    out += ' ';
-}
-
 void setBit(std::vector<std::uint64_t> &bits, std::uint32_t id)
 {
     bits[id / 64] |= std::uint64_t{1} << (id % 64);
@@ -71,6 +65,20 @@ void Page::matrix(const Affine &m, std::string_view name)
     op(name);
 }
 
+// A colour as a gray level when its components are equal, otherwise as RGB.
+void Page::color(Rgb rgb, std::string_view grayOp, std::string_view rgbOp)
+{
+    const unsigned r = rgb & 0xFF, g = (rgb >> 8) & 0xFF, b = (rgb >> 16) & 0xFF;
+    number(r / 255.0, 3);
+    if (r == g && g == b) {
+        op(grayOp);
+        return;
+    }
+    number(g / 255.0, 3);
+    number(b / 255.0, 3);
+    op(rgbOp);
+}
+
 void Page::Save()
 {
     endPath();
@@ -112,28 +120,23 @@ void Page::SetDash(std::span<const double> pattern, double phase)
 void Page::emitStroke(const State &want)
 {
     if (want.stroke != m_have.stroke) {
-        const unsigned r = want.stroke & 0xFF, g = (want.stroke >> 8) & 0xFF,
-                       b = (want.stroke >> 16) & 0xFF;
-        colorComponent(m_out, r);
-        if (r == g && g == b) {
-            op("G");
-        } else {
-            colorComponent(m_out, g);
-            colorComponent(m_out, b);
-            op("RG");
-        }
+        color(want.stroke, "G", "RG");
+        m_have.stroke = want.stroke;
     }
     if (want.width != m_have.width) {
         number(want.width);
         op("w");
+        m_have.width = want.width;
     }
     if (want.cap != m_have.cap) {
         number(static_cast<int>(want.cap));
         op("J");
+        m_have.cap = want.cap;
     }
     if (want.join != m_have.join) {
         number(static_cast<int>(want.join));
         op("j");
+        m_have.join = want.join;
     }
     if (want.dash != m_have.dash || want.dashPhase != m_have.dashPhase) {
         m_out += '[';
@@ -145,29 +148,16 @@ void Page::emitStroke(const State &want)
         m_out += "] ";
         number(want.dashPhase);
         op("d");
+        m_have.dash = want.dash;
+        m_have.dashPhase = want.dashPhase;
     }
-    const int font = m_have.font;
-    const double fontSize = m_have.fontSize;
-    const Rgb fill = m_have.fill;
-    m_have = want;
-    m_have.font = font;
-    m_have.fontSize = fontSize;
-    m_have.fill = fill;
 }
 
 void Page::emitFill(const State &want)
 {
     if (want.fill == m_have.fill)
         return;
-    const unsigned r = want.fill & 0xFF, g = (want.fill >> 8) & 0xFF, b = (want.fill >> 16) & 0xFF;
-    colorComponent(m_out, r);
-    if (r == g && g == b) {
-        op("g");
-    } else {
-        colorComponent(m_out, g);
-        colorComponent(m_out, b);
-        op("rg");
-    }
+    color(want.fill, "g", "rg");
     m_have.fill = want.fill;
 }
 

@@ -64,7 +64,8 @@ struct PageFont {
 // document, so pages can be built in parallel; the same calls give the same bytes.
 //
 // Paths: MoveTo/LineTo/CurveTo/Rect/ClosePath build a path that the next Stroke, Fill,
-// FillStroke or Clip paints; any other call drops a path left unpainted. StrokeLine
+// FillStroke or Clip paints with the state set by then; any other drawing call drops a
+// path left unpainted. StrokeLine
 // instead draws a straight line at once, and consecutive StrokeLines with the same pen
 // become one path with one stroke.
 class Page {
@@ -141,6 +142,7 @@ private:
     void number(double value, int decimals = 2);
     void op(std::string_view name);
     void matrix(const Affine &m, std::string_view name);
+    void color(Rgb rgb, std::string_view grayOp, std::string_view rgbOp);
     void emitStroke(const State &want);
     void emitFill(const State &want);
     void startPath();

@@ -53,6 +53,11 @@ double RoundReal(double value, int decimals)
 
 void AppendReal(std::string &out, double value, int decimals)
 {
+    // Whole numbers, most of what a page holds, need no rounding.
+    if (value >= -1e9 && value <= 1e9 && value == static_cast<double>(static_cast<long long>(value))) {
+        AppendInt(out, static_cast<long long>(value));
+        return;
+    }
     const long long scale = kPowers[decimals];
     if (!(value == value))
         value = 0;

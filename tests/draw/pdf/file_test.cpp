@@ -235,7 +235,6 @@ TEST_F(PdfFile, DamagedFontsAreErrorsAndTheFileStaysValid)
         {folder.write("garbage.ttf", std::string(20000, '\x5A')), 0},
         {folder.write("empty.ttf", ""), 0},
         {folder.path() + "missing.ttf", 0},
-        {FontFile("DejaVu Sans"), 3}, // no such face
     };
     pdf::StringSink sink;
     pdf::Document document(sink, {});
@@ -255,6 +254,66 @@ TEST_F(PdfFile, DamagedFontsAreErrorsAndTheFileStaysValid)
     RunTool("qpdf --check '" + path + "'", &status);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(count(sink.bytes, "/Font"), 0);
+}
+
+// A font collection of `fonts` (whole TrueType files), each copied as it is with its
+// table offsets moved to where the copy lies.
+std::string collection(const std::vector<std::string> &fonts)
+{
+    auto put32 = [](std::string &s, std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            s[at + i] = static_cast<char>(v >> (24 - 8 * i));
+    };
+    auto get32 = [](const std::string &s, std::size_t at) {
+        std::uint32_t v = 0;
+        for (int i = 0; i < 4; ++i)
+            v = v << 8 | static_cast<unsigned char>(s[at + i]);
+        return v;
+    };
+    std::string out = "ttcf";
+    out.resize(12 + 4 * fonts.size());
+    put32(out, 4, 0x00010000);
+    put32(out, 8, static_cast<std::uint32_t>(fonts.size()));
+    for (std::size_t i = 0; i < fonts.size(); ++i) {
+        out.resize((out.size() + 3) / 4 * 4);
+        const std::size_t base = out.size();
+        put32(out, 12 + 4 * i, static_cast<std::uint32_t>(base));
+        out += fonts[i];
+        const unsigned tables = static_cast<unsigned char>(fonts[i][4]) << 8 |
+                                static_cast<unsigned char>(fonts[i][5]);
+        for (unsigned t = 0; t < tables; ++t) {
+            const std::size_t record = base + 12 + 16 * t + 8;
+            put32(out, record, get32(out, record) + static_cast<std::uint32_t>(base));
+        }
+    }
+    return out;
+}
+
+TEST_F(PdfFile, FacesOfACollection)
+{
+    const std::string path = folder.write(
+        "pair.ttc", collection({readFile(FontFile("DejaVu Sans")), readFile(FontFile("IPAMincho"))}));
+    pdf::StringSink sink;
+    pdf::Document document(sink, {});
+    const pdf::FontLoad latin = document.Fonts().Load(path, 0);
+    const pdf::FontLoad japanese = document.Fonts().Load(path, 1);
+    ASSERT_FALSE(latin.error) << latin.error.message;
+    ASSERT_FALSE(japanese.error) << japanese.error.message;
+    EXPECT_EQ(japanese.font->GlyphCount(), load("IPAMincho")->GlyphCount());
+    EXPECT_EQ(document.Fonts().Load(path, 2).error.code, pdf::ErrorCode::FontUnreadable);
+
+    const Shaped a = shape(*latin.font, "Collection", 240);
+    const Shaped b = shape(*japanese.font, "二番目の書体", 240);
+    pdf::Page page(kA4Width, kA4Height);
+    EXPECT_FALSE(page.ShowGlyphs({latin.font, 240, pdf::Affine::Translate(500, 500), 0, 0, a.glyphs}));
+    EXPECT_FALSE(page.ShowGlyphs({japanese.font, 240, pdf::Affine::Translate(500, 900), 0, 0, b.glyphs}));
+    document.AddPage(page);
+    ASSERT_FALSE(document.Finish());
+    const std::string pdfPath = folder.write("collection.pdf", sink.bytes);
+    EXPECT_EQ(count(RunTool("pdffonts '" + pdfPath + "'"), "yes yes yes"), 2);
+    const std::string text = RunTool("pdftotext -enc UTF-8 '" + pdfPath + "' -");
+    EXPECT_NE(text.find("Collection"), std::string::npos) << text;
+    EXPECT_NE(text.find("二番目の書体"), std::string::npos) << text;
 }
 
 // Pages of two faces, rules and a picture, the same whatever order they are built in.
