@@ -252,15 +252,16 @@ void Page::StrokeLine(double x1, double y1, double x2, double y2)
         endPath();
         m_pathKind = PathKind::Lines;
         m_lineState = m_want;
-        m_lineEnd = {std::nan(""), 0};
+        m_lineEnd.reset();
     }
     // A line that goes on from the last one's end continues its subpath, where that
     // cannot change the marks: no dashes to run on, and ends that look like joins.
     const bool joinable = m_lineState.dash.empty() &&
                           (m_lineState.width == 0 || (m_lineState.cap == LineCap::Round &&
                                                       m_lineState.join == LineJoin::Round));
-    if (!joinable || std::fabs(m_lineEnd.x - x1) > kSamePosition ||
-        std::fabs(m_lineEnd.y - y1) > kSamePosition) {
+    const bool continues = joinable && m_lineEnd && std::fabs(m_lineEnd->x - x1) <= kSamePosition &&
+                           std::fabs(m_lineEnd->y - y1) <= kSamePosition;
+    if (!continues) {
         AppendReal(m_path, x1);
         m_path += ' ';
         AppendReal(m_path, y1);
@@ -270,7 +271,7 @@ void Page::StrokeLine(double x1, double y1, double x2, double y2)
     m_path += ' ';
     AppendReal(m_path, y2);
     m_path += " l\n";
-    m_lineEnd = {x2, y2};
+    m_lineEnd = Point{x2, y2};
 }
 
 int Page::fontResource(const Font &font)

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -158,7 +159,7 @@ private:
     std::string m_path;
     PathKind m_pathKind = PathKind::None;
     State m_lineState; // the pen of the pending StrokeLine path
-    Point m_lineEnd;
+    std::optional<Point> m_lineEnd; // where the pending StrokeLine path ends
     State m_have; // as the content stream has set it
     State m_want; // as the caller has set it
     std::vector<std::pair<State, State>> m_saved;

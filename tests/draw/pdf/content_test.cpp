@@ -66,6 +66,7 @@ TEST(PdfContent, RulesWithOnePenAreOneStroke)
 {
     const std::string rules = content([](pdf::Page &page) {
         page.SetLineWidth(0);
+        page.StrokeLine(0, 0, 10, 0);
         for (int i = 0; i < 31; ++i)
             page.StrokeLine(500, 1000 + 100 * i, 10000, 1000 + 100 * i);
         page.SetStrokeColor(0x0000FF);
@@ -77,8 +78,8 @@ TEST(PdfContent, RulesWithOnePenAreOneStroke)
         page.StrokeLine(100, 0, 200, 0); // dashes restart: a new subpath
     });
     EXPECT_EQ(count(rules, "S\n"), 3);
-    EXPECT_EQ(count(rules, " m "), 31 + 1 + 2);
-    EXPECT_NE(rules.find("0 w\n"), std::string::npos);
+    EXPECT_EQ(count(rules, " m "), 1 + 31 + 1 + 2);
+    EXPECT_EQ(rules.find("0 w\n0 0 m 10 0 l\n"), 0u);
     EXPECT_NE(rules.find("1 0 0 RG\n"), std::string::npos);
     EXPECT_NE(rules.find("[68 22.7] 0 d\n"), std::string::npos);
 
