@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
+#include <vector>
 
 namespace cp932 {
 
@@ -64,6 +66,86 @@ public:
 private:
     iconv_t m_cd;
 };
+
+// Converts the bytes of exactly one character; false when iconv takes them for no
+// character. `out` receives at most 4 bytes.
+bool convertOne(iconv_t cd, const char *in, std::size_t inLength, char *out,
+                std::size_t &outLength)
+{
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char *src = const_cast<char *>(in);
+    std::size_t srcLeft = inLength;
+    char *dst = out;
+    std::size_t dstLeft = 4;
+    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<std::size_t>(-1) ||
+        srcLeft != 0)
+        return false;
+    // Flush a converter that holds back output until the end.
+    if (iconv(cd, nullptr, nullptr, &dst, &dstLeft) == static_cast<std::size_t>(-1))
+        return false;
+    outLength = 4 - dstLeft;
+    return true;
+}
+
+// Both directions of the code page as tables: code to Unicode character by code, and
+// Unicode character to code for every character below U+10000 (code page 932 has none
+// above). Asking iconv about every one of them once takes a few milliseconds.
+struct CodeTables {
+    static constexpr std::uint16_t kNone = 0xFFFF; // neither a code nor a character read
+    std::vector<std::uint16_t> unicode = std::vector<std::uint16_t>(0x10000, kNone);
+    std::vector<std::uint16_t> code = std::vector<std::uint16_t>(0x10000, kNone);
+
+    CodeTables()
+    {
+        const auto failed = reinterpret_cast<iconv_t>(-1);
+        iconv_t reader = iconv_open("UTF-16LE", "CP932");
+        iconv_t writer = iconv_open("CP932", "UTF-16LE");
+        if (reader == failed || writer == failed) {
+            if (reader != failed)
+                iconv_close(reader);
+            if (writer != failed)
+                iconv_close(writer);
+            return;
+        }
+        char out[4];
+        std::size_t length = 0;
+        auto read = [&](unsigned c, const char *bytes, std::size_t n) {
+            if (convertOne(reader, bytes, n, out, length) && length == 2)
+                unicode[c] = static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) |
+                                                        static_cast<unsigned char>(out[1]) << 8);
+        };
+        for (unsigned b = 0; b < 0x100; ++b) {
+            const char single = static_cast<char>(b);
+            read(b, &single, 1);
+            if (!IsLeadByte(static_cast<unsigned char>(b)))
+                continue;
+            for (unsigned t = 0; t < 0x100; ++t) {
+                const char pair[2] = {static_cast<char>(b), static_cast<char>(t)};
+                read(b << 8 | t, pair, 2);
+            }
+        }
+        for (unsigned c = 0; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c < 0xE000)
+                continue; // surrogates are no characters
+            const char utf16[2] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+            if (!convertOne(writer, utf16, 2, out, length))
+                continue;
+            if (length == 1)
+                code[c] = static_cast<unsigned char>(out[0]);
+            else if (length == 2)
+                code[c] = static_cast<std::uint16_t>(static_cast<unsigned char>(out[0]) << 8 |
+                                                     static_cast<unsigned char>(out[1]));
+        }
+        iconv_close(reader);
+        iconv_close(writer);
+    }
+};
+
+const CodeTables &codeTables()
+{
+    static const CodeTables tables;
+    return tables;
+}
 
 Converter &toUtf8()
 {
@@ -182,6 +264,22 @@ std::string ToUtf8(std::string_view cp932Text)
 std::string FromUtf8(std::string_view utf8Text)
 {
     return fromUtf8().convert(utf8Text, "?");
+}
+
+int UnicodeOf(unsigned code)
+{
+    if (code > 0xFFFF)
+        return -1;
+    const std::uint16_t c = codeTables().unicode[code];
+    return c == CodeTables::kNone ? -1 : c;
+}
+
+int CodeOf(char32_t c)
+{
+    if (c > 0xFFFF)
+        return -1;
+    const std::uint16_t code = codeTables().code[c];
+    return code == CodeTables::kNone ? -1 : code;
 }
 
 std::string ToFullWidth(std::string_view s)

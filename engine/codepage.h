@@ -35,6 +35,21 @@ void ToLowerInPlace(std::string &s);
 std::string ToUtf8(std::string_view cp932Text);
 std::string FromUtf8(std::string_view utf8Text);
 
+// One character at a time, by tables taken once from iconv. A code page 932 character is
+// one number here: its byte, or lead byte * 256 + trail byte.
+//
+// The Unicode character (always below U+10000) that the code stands for, or -1 when these
+// bytes form no character.
+int UnicodeOf(unsigned code);
+// The code that writes `c`, or -1 when code page 932 has no form for it. Besides every
+// character that UnicodeOf gives, code page 932 writes a few characters under another
+// Unicode mapping, which read back as that mapping: U+301C as 0x8160 (U+FF5E), U+2212 as
+// 0x817C (U+FF0D), U+2016 as 0x8161 (U+2225), U+2014 as 0x815C (U+2015), U+00A2, U+00A3
+// and U+00AC as 0x8191, 0x8192 and 0x81CA (U+FFE0, U+FFE1, U+FFE2), U+00A5 as 0x5C and
+// U+203E as 0x7E. Some codes of the NEC and IBM extensions share their character with
+// another code (0x8790 and 0x81E0 are both U+2252); it is written as one of them.
+int CodeOf(char32_t c);
+
 // Full-width form of `s`, as Windows' LCMAP_FULLWIDTH does in code page 932: printable
 // ASCII to its full-width character, the blank to the full-width blank, half-width
 // katakana to full-width katakana (a following voiced or semi-voiced mark is combined

@@ -19,6 +19,33 @@ TEST(CodePage, ConvertsBothWaysAndMarksBadBytes)
     EXPECT_EQ(cp932::ToUtf8(std::string("\x00", 1)), std::string("\x00", 1));
 }
 
+// Characters that code page 932 writes under another Unicode mapping: each is written as
+// its code and reads back as that code's own character. These are all that glibc has.
+TEST(CodePage, WritesCharactersOfAnotherMapping)
+{
+    const struct {
+        char32_t written;
+        int code;
+        char32_t read;
+    } family[] = {
+        {U'〜', 0x8160, U'～'}, {U'−', 0x817C, U'－'}, {U'‖', 0x8161, U'∥'},
+        {U'¢', 0x8191, U'￠'},  {U'£', 0x8192, U'￡'}, {U'¬', 0x81CA, U'￢'},
+        {U'—', 0x815C, U'―'},  {U'¥', 0x5C, U'\\'},  {U'‾', 0x7E, U'~'},
+    };
+    for (const auto &c : family) {
+        EXPECT_EQ(cp932::CodeOf(c.written), c.code) << std::hex << unsigned(c.written);
+        EXPECT_EQ(cp932::UnicodeOf(c.code), static_cast<int>(c.read)) << std::hex << c.code;
+        EXPECT_EQ(cp932::CodeOf(c.read), c.code) << std::hex << unsigned(c.read);
+    }
+    int others = 0;
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        const int code = cp932::CodeOf(c);
+        if (code >= 0 && cp932::UnicodeOf(static_cast<unsigned>(code)) != static_cast<int>(c))
+            ++others;
+    }
+    EXPECT_EQ(others, 9);
+}
+
 TEST(CodePage, WalksCharactersAndLowersOnlySingleBytes)
 {
     const std::string s = sjis("AあB") + "\x82";
