@@ -1,5 +1,6 @@
 // zentova: the desktop program that edits, previews and prints command files.
 #include "prompter.h"
+#include "qttranslation.h"
 #include "zentovaapp.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zentova"));
     QApplication::setOrganizationName(QStringLiteral("Tirsel Applications"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/zentova/icons/zentova.png")));
+    InstallQtJapanese();
 
     MessageBoxPrompter prompter;
     CZentovaApp zentova(prompter);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkgconf
-    qt6-base-dev qt6-image-formats-plugins
+    qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
     libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
     libharfbuzz-dev zlib1g-dev

@@ -106,9 +106,11 @@ private slots:
         editor.view.setEditorText(QStringLiteral("page\npage\npage\n"));
         editor.view.printController().setLandscape();
         int found = 0;
-        WhenModal([&found](QWidget *dialog) {
+        const QString facing =
+            QCoreApplication::translate("QPrintPreviewDialog", "Show facing pages");
+        WhenModal([&found, &facing](QWidget *dialog) {
             for (QAction *action : dialog->findChildren<QAction *>())
-                if (action->text() == QStringLiteral("Show facing pages"))
+                if (action->text() == facing)
                     found += action->isEnabled() ? 2 : 1;
             dialog->close();
         });
