@@ -54,6 +54,7 @@ void CZentovaDoc::newDocument()
     m_path.clear();
     m_bytes.clear();
     m_savedText.clear();
+    m_keptLines.clear();
     m_view->setEditorText(QString());
     m_modified = false;
     setTitle(kUntitled);
@@ -99,7 +100,8 @@ bool CZentovaDoc::readFile(const QString &path, std::string &bytes)
 void CZentovaDoc::takeBytes(std::string bytes)
 {
     m_bytes = std::move(bytes);
-    m_view->setEditorText(commandtext::FromBytes(m_bytes));
+    m_keptLines.clear();
+    m_view->setEditorText(commandtext::FromBytes(m_bytes, &m_keptLines));
     // The editor's own form of the text (its line breaks), to compare with at saving.
     m_savedText = m_view->editorText();
     m_modified = false;
@@ -167,16 +169,16 @@ bool CZentovaDoc::saveTo(const QString &path)
     if (text == m_savedText) {
         bytes = m_bytes;
     } else {
-        int badLine = 0;
-        bytes = commandtext::ToBytes(text, &badLine);
-        if (badLine > 0 &&
+        commandtext::Encoded encoded = commandtext::ToBytes(text, m_keptLines);
+        if (!encoded.unmappedLines.isEmpty() &&
             !m_prompter.askOkCancel(
                 window(),
-                QStringLiteral("%1 行目に Shift-JIS (コードページ 932) で保存できない"
+                QStringLiteral("%1に Shift-JIS (コードページ 932) で保存できない"
                                "文字があります。\n"
                                "保存できない文字を \"?\" に置き換えて保存しますか？")
-                    .arg(badLine)))
+                    .arg(commandtext::LinesForMessage(encoded.unmappedLines))))
             return false;
+        bytes = std::move(encoded.bytes);
     }
 
     QSaveFile file(path);
@@ -203,10 +205,15 @@ bool CZentovaDoc::saveTo(const QString &path)
     return true;
 }
 
-std::string CZentovaDoc::commandBytes() const
+commandtext::Encoded CZentovaDoc::commandText() const
 {
     const QString text = m_view->editorText();
     if (text == m_savedText)
-        return NormalizeLineEnds(m_bytes);
-    return commandtext::ToBytes(text);
+        return {NormalizeLineEnds(m_bytes), {}};
+    return commandtext::ToBytes(text, m_keptLines);
+}
+
+std::string CZentovaDoc::commandBytes() const
+{
+    return commandText().bytes;
 }

@@ -1,6 +1,8 @@
 // The document: the command file's identity and its bytes on disk.
 #pragma once
 
+#include "commandtext.h"
+
 #include <QObject>
 #include <QString>
 
@@ -14,7 +16,9 @@ class QWidget;
 // a document whose text was not edited is saved and printed from exactly those bytes,
 // whatever they hold (lone LF, mixed line ends, bytes that form no code page 932
 // character). Edited text is written as code page 932 with CR LF line ends, through a
-// temporary file that replaces the old one only when it was written completely.
+// temporary file that replaces the old one only when it was written completely. Bytes
+// that form no character are written back as they were, and every line the edits left
+// alone keeps its bytes (its line end becomes CR LF).
 class CZentovaDoc : public QObject {
     Q_OBJECT
 public:
@@ -58,7 +62,9 @@ public:
     bool saveTo(const QString &path);
 
     // The command text to print: the file's bytes while the editor's text is what was
-    // read, otherwise the editor's text in code page 932; lines end with CR LF.
+    // read, otherwise the editor's text in code page 932, with the lines that lost
+    // characters code page 932 has no form for; lines end with CR LF.
+    commandtext::Encoded commandText() const;
     std::string commandBytes() const;
 
 signals:
@@ -77,4 +83,5 @@ private:
     bool m_modified = false;
     std::string m_bytes;  // the bytes last read from or written to the file
     QString m_savedText;  // the editor's text that m_bytes stands for
+    commandtext::KeptLines m_keptLines; // lines read with codes the text would not give
 };

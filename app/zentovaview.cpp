@@ -2,6 +2,7 @@
 #include "zentovaview.h"
 
 #include "clipimagedialog.h"
+#include "commandtext.h"
 #include "errorlistdialog.h"
 #include "insertiontools.h"
 #include "printcontroller.h"
@@ -219,12 +220,20 @@ void CZentovaView::endOfJob(bool hadErrors)
 
 void CZentovaView::printPreview()
 {
-    endOfJob(m_printer->preview(m_document.commandBytes(), m_document.pathName()));
+    const commandtext::Encoded text = m_document.commandText();
+    bool errors = m_printer->preview(text.bytes, m_document.pathName());
+    // Characters printed as "?" are named in the error list, after the job's own errors.
+    errors = commandtext::ListUnmappedLines(text, m_state.errorText) || errors;
+    endOfJob(errors);
 }
 
 bool CZentovaView::print()
 {
+    const commandtext::Encoded text = m_document.commandText();
     bool printed = false;
-    endOfJob(m_printer->print(m_document.commandBytes(), m_document.pathName(), &printed));
+    bool errors = m_printer->print(text.bytes, m_document.pathName(), &printed);
+    if (printed || errors)
+        errors = commandtext::ListUnmappedLines(text, m_state.errorText) || errors;
+    endOfJob(errors);
     return printed;
 }

@@ -1,5 +1,6 @@
-// The document and the editor view: modified mark, reload, byte-exact saving, text that
-// code page 932 cannot hold, and files that cannot be opened.
+// The document and the editor view: modified mark, reload, byte-exact saving, edits that
+// leave the other lines' bytes alone, text that code page 932 cannot hold, and files that
+// cannot be opened.
 #include "testsupport.h"
 
 #include "settingsstore.h"
@@ -123,34 +124,54 @@ private slots:
     }
 
     // Until the first edit, printing takes the file's bytes with CR LF line ends; edited
-    // text is code page 932 with CR LF, printed and saved alike.
+    // text is code page 932 with CR LF, printed and saved alike. A typed wave dash and
+    // minus sign are code page 932's; a byte that forms no character stays.
     void editedTextIsShiftJisWithCrLf()
     {
         const QString p = fileWith("in.zent", "b\nc\xFF\r\n");
         QVERIFY(m_doc->openDocument(p));
         QCOMPARE(m_doc->commandBytes(), std::string("b\r\nc\xFF\r\n"));
         m_view->selectLine(1);
-        m_view->InsertText(QStringLiteral("ｶﾅ 漢字"));
-        const QByteArray edited = Cp932("ｶﾅ 漢字\r\nc?\r\n");
+        m_view->InsertText(QStringLiteral(":.1〜3丁目 A−B"));
+        const QByteArray edited = ":.1\x81\x60" + Cp932("3丁目 A－B\r\nc") + "\xFF\r\n";
         QCOMPARE(QByteArray::fromStdString(m_doc->commandBytes()), edited);
-        m_prompter->okCancelAnswers << true; // U+FFFD becomes "?"
         QVERIFY(m_doc->saveTo(p));
+        QVERIFY(m_prompter->questions.isEmpty());
         QCOMPARE(ReadBytes(p), edited);
         QCOMPARE(m_doc->title(), QStringLiteral("in.zent"));
         QVERIFY(!m_doc->isModified());
     }
 
-    void unrepresentableTextNamesItsLineAndCanBeCancelled()
+    // An edit on line 3 leaves line 40 byte for byte, whatever it holds: bytes that form
+    // no character, characters with two codes, the user-defined area.
+    void anEditLeavesOtherLinesByteForByte()
+    {
+        QByteArray before;
+        for (int line = 1; line <= 45; ++line)
+            before += line == 40 ? QByteArray(":.\x85\x40 \xA0\xFD\x80 \xED\x40\x87\x90 \xF0\x40 \x82\r\n")
+                                 : "position 1 " + QByteArray::number(line) + "\r\n";
+        const QString p = fileWith("damaged.zent", before);
+        QVERIFY(m_doc->openDocument(p));
+        m_view->selectLine(3);
+        m_view->InsertText(QStringLiteral("〜"));
+        QVERIFY(m_doc->saveTo(p));
+        QVERIFY(m_prompter->questions.isEmpty());
+        QCOMPARE(ReadBytes(p), QByteArray(before).replace("position 1 3\r\n", "\x81\x60\r\n"));
+    }
+
+    void unrepresentableTextNamesItsLinesAndCanBeCancelled()
     {
         const QByteArray before = Cp932("一\r\n二\r\n三\r\n");
         const QString p = fileWith("bad.zent", before);
         QVERIFY(m_doc->openDocument(p));
         m_view->selectLine(3);
         m_view->InsertText(QStringLiteral("café 😀"));
+        m_view->selectLine(1);
+        m_view->InsertText(QStringLiteral("☺"));
         m_prompter->okCancelAnswers << false;
         QVERIFY(!m_doc->saveTo(p));
         QCOMPARE(m_prompter->questions.size(), 1);
-        QVERIFY2(m_prompter->questions.first().startsWith(QStringLiteral("3 行目")),
+        QVERIFY2(m_prompter->questions.first().startsWith(QStringLiteral("1、3 行目に")),
                  qPrintable(m_prompter->questions.first()));
         QCOMPARE(ReadBytes(p), before);
         QCOMPARE(QDir(m_temp->path()).entryList(QDir::Files), QStringList{"bad.zent"});
@@ -158,7 +179,7 @@ private slots:
 
         m_prompter->okCancelAnswers << true;
         QVERIFY(m_doc->saveTo(p));
-        QCOMPARE(ReadBytes(p), Cp932("一\r\n二\r\ncaf? ?\r\n"));
+        QCOMPARE(ReadBytes(p), Cp932("?\r\n二\r\ncaf? ?\r\n"));
     }
 
     void aFailedSaveReportsAndChangesNothing()
