@@ -318,16 +318,29 @@ void QtSurface::CornerMask(int x, int y, int size, Corner corner)
 {
     if (!m_painter || size <= 0)
         return;
+    const bool left = corner == Corner::TopLeft || corner == Corner::BottomLeft;
+    const bool top = corner == Corner::TopLeft || corner == Corner::TopRight;
     // The disc's centre is the square's corner that points into the picture.
-    QPointF centre(x, y);
-    if (corner == Corner::TopLeft || corner == Corner::BottomLeft)
-        centre.rx() += size;
-    if (corner == Corner::TopLeft || corner == Corner::TopRight)
-        centre.ry() += size;
-    QPainterPath square;
-    square.addRect(QRectF(x, y, size, size));
+    const QPointF centre(left ? x + size : x, top ? y + size : y);
+    // Painted in device dots: the picture's smoothed edges partly cover the dots its box's
+    // edges cross, so the paint takes those dots whole on the square's two outer sides, or
+    // a faint line of the picture's colour stays outside the curve.
+    constexpr qreal kSlack = 1e-6; // an edge on a dot boundary stays there
+    QRectF square = m_base.mapRect(QRectF(x, y, size, size));
+    if (left)
+        square.setLeft(std::floor(square.left() + kSlack));
+    else
+        square.setRight(std::ceil(square.right() - kSlack));
+    if (top)
+        square.setTop(std::floor(square.top() + kSlack));
+    else
+        square.setBottom(std::ceil(square.bottom() - kSlack));
+    QPainterPath paint;
+    paint.addRect(square);
     QPainterPath disc;
     disc.addEllipse(centre, size, size);
     m_painter->setRenderHint(QPainter::Antialiasing, true);
-    m_painter->fillPath(square.subtracted(disc), toQColor(m_background));
+    m_painter->setTransform(QTransform());
+    m_painter->fillPath(paint.subtracted(m_base.map(disc)), toQColor(m_background));
+    m_painter->setTransform(m_base);
 }

@@ -6,12 +6,15 @@
 #include "support/tempfolder.h"
 
 #include "draw/qt/intermediate.h"
+#include "draw/units.h"
 #include "engine/codepage.h"
 #include "engine/engine.h"
 #include "engine/textlines.h"
 #include "engine/viewstate.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -91,6 +94,48 @@ TEST(QtSurfacePictures, RoundedCornersTakeTheBackgroundColour)
     EXPECT_EQ(image.pixel(10, 10), kTopLeft);
     Drawn("color 0 0 255\nfrectangle 200 200 201 201\npsize 106 106 30\n!0", &image);
     EXPECT_EQ(image.pixel(0, 0), 0xFF0000FFu);
+}
+
+// At every resolution the corner paint covers the dots along the box's outer edges too:
+// no faint line of the picture's colour is left outside the rounded corners, wherever
+// the box's edges fall between two dots.
+TEST(QtSurfacePictures, RoundedCornersLeaveNoPictureOutsideTheCurve)
+{
+    struct Placement {
+        int x, y, w, h, r; // page units
+    };
+    for (const Placement p : {Placement{86, 109, 344, 240, 50}, Placement{123, 157, 333, 217, 41}})
+        for (const int dpi : {72, 100, 120, 150, 200, 300}) {
+            SCOPED_TRACE(testing::Message() << dpi << " dpi, x " << p.x);
+            ViewState view;
+            view.clipSlots.Fill(0, 16, 16, std::vector<std::uint32_t>(16 * 16, 0xFF203040));
+            Canvas c(50, 50, dpi);
+            CCommandEngine engine(view);
+            engine.RunPage(c.surface, 1,
+                           cp932::FromUtf8("position " + std::to_string(p.x) + " " + std::to_string(p.y) +
+                                           "\npsize " + std::to_string(p.w) + " " + std::to_string(p.h) +
+                                           " " + std::to_string(p.r) + "\n!0"));
+            const QImage &image = c.finish();
+            const qreal x = ToLogical(p.x), y = ToLogical(p.y), w = ToLogical(p.w), h = ToLogical(p.h),
+                        r = ToLogical(p.r), scale = dpi / 1440.0;
+            // Every dot of a corner square that lies wholly outside its corner's disc.
+            int checked = 0;
+            for (const auto &[left, top] :
+                 {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
+                const QRectF square(left ? x : x + w - r, top ? y : y + h - r, r, r);
+                const QPointF centre(left ? x + r : x + w - r, top ? y + r : y + h - r);
+                for (int py = int(square.top() * scale); py <= int(square.bottom() * scale); ++py)
+                    for (int px = int(square.left() * scale); px <= int(square.right() * scale); ++px) {
+                        const qreal nx = std::clamp(centre.x(), px / scale, (px + 1) / scale);
+                        const qreal ny = std::clamp(centre.y(), py / scale, (py + 1) / scale);
+                        if (std::hypot(nx - centre.x(), ny - centre.y()) <= r)
+                            continue;
+                        ++checked;
+                        ASSERT_EQ(image.pixel(px, py), 0xFFFFFFFFu) << "dot " << px << ", " << py;
+                    }
+            }
+            EXPECT_GT(checked, 8);
+        }
 }
 
 // A large picture reduced for its intermediate is decoded band by band: the result has
