@@ -95,8 +95,11 @@ bool ReadBmpFile(const std::string &path, bool infoOnly, DecodedPicture &picture
                 info[dib::kInfoHeaderSize + 4 * i + c] = table[entrySize * i + c];
     }
 
-    // The pixel data: from bfOffBits to the file's claimed end.
-    if (fileSize > fileLength || bitsOffset < tableStart || bitsOffset >= fileSize)
+    // The pixel data: from bfOffBits to the file's claimed end, or to its real end when it
+    // claims more (some writers count bytes they never wrote); what is there must still
+    // hold every pixel.
+    fileSize = std::min(fileSize, fileLength);
+    if (bitsOffset < tableStart || bitsOffset >= fileSize)
         return false;
     const std::int64_t bitsSize = fileSize - bitsOffset;
     if (!dib::HoldsPixels(header, bitsSize))

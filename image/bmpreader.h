@@ -19,7 +19,8 @@
 // What is refused: headers other than 40 and 12 bytes (V4 and V5 among them), top-down
 // rows (a negative height), sizes that are not positive or above dib::kMaxPixels, bit
 // counts other than 1, 4, 8, 16, 24 and 32, compressions that do not fit the bit count,
-// a file that ends inside the colour entries it declares, a claimed file size beyond the
-// real length, pixel data that would start inside the headers or at or after the claimed
-// end, and pixel data too short for the picture it claims (dib::HoldsPixels).
+// a file that ends inside the colour entries it declares, pixel data that would start
+// inside the headers or at or after the end, and pixel data too short for the picture it
+// claims (dib::HoldsPixels). The pixel data ends at the claimed file size (bfSize), or at
+// the real end of a file that claims more.
 bool ReadBmpFile(const std::string &path, bool infoOnly, DecodedPicture &picture);

@@ -138,7 +138,6 @@ TEST_F(BmpReader, RefusesFilesItCannotDrawOrThatLie)
         {"RLE8 at 24 bits", changed([](Bmp &b) { b.compression = 1; })},
         {"offset past the end", changed([](Bmp &b) { b.bitsOffset = 5000; })},
         {"offset inside the headers", changed([](Bmp &b) { b.bitsOffset = 20; })},
-        {"size beyond the file", changed([](Bmp &b) { b.fileSize = 1000; })},
         {"2 GB claimed in 100 bytes", twoGb},
         {"colour table cut short", changed([](Bmp &b) { b.bitCount = 8; b.colours = Ramp(25); b.bits = ""; })},
         {"PNG content", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + std::string(60, '\0')},
@@ -150,9 +149,23 @@ TEST_F(BmpReader, RefusesFilesItCannotDrawOrThatLie)
         EXPECT_EQ(loader.pixelWidth(), 0);
         EXPECT_EQ(loader.bitsSize(), 0u);
     }
-    Bmp padless = Picture(EveryFormat()[4]); // the last row's padding alone may be missing
+}
+
+TEST_F(BmpReader, ReadsEveryPixelThatIsThereWhateverTheSizeFieldClaims)
+{
+    const Format format = EveryFormat()[4];
+    Bmp padless = Picture(format); // the last row's padding alone may be missing
     padless.bits.pop_back();
-    EXPECT_EQ(load(padless.bytes()), 1);
+    // Files that claim 2 bytes (as some writers count) or far more than they hold.
+    Bmp claimsMore = Picture(format);
+    claimsMore.fileSize = 54 + claimsMore.bits.size() + 2;
+    Bmp claimsFarMore = Picture(format);
+    claimsFarMore.fileSize = 1000;
+    for (const Bmp &bmp : {padless, claimsMore, claimsFarMore}) {
+        ASSERT_EQ(load(bmp.bytes()), 1);
+        EXPECT_LE(loader.bitsSize(), bmp.bits.size());
+        EXPECT_EQ(pixels().back(), 0xFF000000u | format.drawn(4, 2));
+    }
 }
 
 TEST_F(BmpReader, DamagedHeadersNeverReadOrHoldMoreThanTheFile)
