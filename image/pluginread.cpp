@@ -1,6 +1,7 @@
 // Reading a picture through an image plug-in. What a plug-in hands back is checked before
 // anything is copied: the header must describe a drawable picture, and no more bytes are
-// read from either block than malloc() gave it.
+// read from either block than malloc() gave it. A picture refused here is reported on the
+// standard error stream, for the plug-in's author: the plug-in itself said it succeeded.
 #include "image/imageloader.h"
 
 #include "image/dibheader.h"
@@ -13,24 +14,33 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
 
 namespace {
 
-// The picture in the plug-in's two blocks, copied into `picture`; false when the blocks
-// do not hold a drawable picture.
-bool TakePluginPicture(const void *infoBlock, const void *bitsBlock, DecodedPicture &picture)
+// The picture in the plug-in's two blocks, copied into `picture`. Returns null, or why
+// the blocks do not hold a drawable picture.
+const char *TakePluginPicture(const void *infoBlock, const void *bitsBlock, DecodedPicture &picture)
 {
     if (!infoBlock || !bitsBlock)
-        return false;
+        return "a block is missing";
     const auto *info = static_cast<const unsigned char *>(infoBlock);
     const std::size_t infoAvailable = malloc_usable_size(const_cast<void *>(infoBlock));
     if (infoAvailable < dib::kInfoHeaderSize)
-        return false;
+        return "the information block is shorter than its 40-byte header";
     const dib::InfoHeader header = dib::ReadInfoHeader(info);
-    const std::size_t tableBytes = 4 * dib::ColourCount(header.bitCount);
-    if (header.size != dib::kInfoHeaderSize || !dib::IsDrawable(header)
-        || infoAvailable < dib::kInfoHeaderSize + tableBytes)
-        return false;
+    if (header.size != dib::kInfoHeaderSize || !dib::IsDrawable(header))
+        return "the header does not describe a picture this program draws";
+    // The colour table: 2^bitCount entries, or the biClrUsed entries a block that ends
+    // after them holds (the usual form of a picture with fewer colours); the entries it
+    // leaves out are black.
+    const std::size_t colours = dib::ColourCount(header.bitCount);
+    std::size_t tableBytes = 4 * colours;
+    if (infoAvailable < dib::kInfoHeaderSize + tableBytes && header.clrUsed > 0
+        && header.clrUsed < colours)
+        tableBytes = 4 * std::size_t{header.clrUsed};
+    if (infoAvailable < dib::kInfoHeaderSize + tableBytes)
+        return "the colour table is shorter than 2^biBitCount or biClrUsed entries";
 
     // Uncompressed rows: as many as the header claims; compressed data: biSizeImage bytes.
     const std::size_t bitsAvailable = malloc_usable_size(const_cast<void *>(bitsBlock));
@@ -40,7 +50,7 @@ bool TakePluginPicture(const void *infoBlock, const void *bitsBlock, DecodedPict
     const std::size_t count = static_cast<std::size_t>(
         std::min<std::int64_t>(wanted, static_cast<std::int64_t>(bitsAvailable)));
     if (!dib::HoldsPixels(header, static_cast<std::int64_t>(count)))
-        return false;
+        return "the pixel block is too short for the picture";
 
     picture.bitmapInfo.assign(dib::BitmapInfoSize(header.bitCount), 0);
     std::memcpy(picture.bitmapInfo.data(), info, dib::kInfoHeaderSize + tableBytes);
@@ -48,7 +58,7 @@ bool TakePluginPicture(const void *infoBlock, const void *bitsBlock, DecodedPict
     picture.bits.assign(bits, bits + count);
     picture.pixelWidth = header.width;
     picture.pixelHeight = header.height;
-    return true;
+    return nullptr;
 }
 
 } // namespace
@@ -120,10 +130,11 @@ int CImageLoader::ReadWithPlugin(const std::string &path, int n, bool infoOnly)
         setSizes(-2, result);
         return -10;
     }
-    const bool taken = TakePluginPicture(infoBlock, bitsBlock, m_picture);
+    const char *refusal = TakePluginPicture(infoBlock, bitsBlock, m_picture);
     std::free(infoBlock);
     std::free(bitsBlock);
-    if (!taken) {
+    if (refusal) {
+        std::clog << "image plug-in: " << path << ": " << refusal << '\n';
         m_picture.Clear();
         return -10;
     }

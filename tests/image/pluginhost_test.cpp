@@ -100,14 +100,29 @@ TEST_F(PluginHost, RefusesWhatPluginsCannotReadOrReportWrongly)
     EXPECT_EQ(loader.ReadInfo(garbage), 0);
     EXPECT_EQ(loader.Load(garbage), 0);
     EXPECT_EQ(loader.ReadInfo(folder.write("huge.png", Ztst(1, 4, 4))), 0);
-    // Huge sizes, 33 bits, short pixel data, failure, short header, no colour table.
-    for (int behaviour = 1; behaviour <= 6; ++behaviour) {
+    // Huge sizes, 33 bits, short pixel data, failure, short header, no colour table, a
+    // table shorter than biClrUsed. What the plug-in called a success is reported.
+    for (int behaviour : {1, 2, 3, 4, 5, 6, 8}) {
         SCOPED_TRACE(behaviour);
         const std::string path = folder.write("broken.png", Ztst(behaviour, 4, 4));
         loader.ReadInfo(path);
+        testing::internal::CaptureStderr();
         EXPECT_EQ(loader.Load(path), 0);
+        EXPECT_EQ(testing::internal::GetCapturedStderr().empty(), behaviour == 4);
         EXPECT_TRUE(loader.bits().empty());
     }
+}
+
+TEST_F(PluginHost, TakesTheColoursOfATableAsLongAsBiClrUsed)
+{
+    scan({{"png.spi", "png.spi"}});
+    const std::string path = folder.write("four.png", Ztst(7, 3, 2));
+    ASSERT_EQ(loader.ReadInfo(path), 1);
+    ASSERT_EQ(loader.Load(path), 1);
+    EXPECT_EQ(loader.bitmapInfo().size(), 1064u);
+    EXPECT_EQ(DibToPixels(loader.bitmapInfo(), loader.bits().data(), loader.bitsSize(), 0, 0, 3, 2),
+              (std::vector<std::uint32_t>{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF00FF00u,
+                                          0xFF0000FFu, 0xFF808080u}));
 }
 
 TEST(FilterPatterns, MergeDropsRepeatsIgnoringCaseAndStopsAt4096)

@@ -1,8 +1,9 @@
 // A Qt-free import filter for the plug-in host's tests; TEST_PLUGIN_KIND picks its
 // identity. It reads "ZTST" files: "ZTST", a behaviour byte, width and height (16 bits
 // each). Behaviour 0 gives a 24-bit picture whose pixel (x, y), y from the top, is red x,
-// green y, blue 0x10 × (kind + 1), so a test sees which plug-in decoded it; the others
-// misreport as a broken plug-in might.
+// green y, blue 0x10 × (kind + 1), so a test sees which plug-in decoded it. kFourColours
+// gives an 8-bit picture with biClrUsed 4 and just those 4 colours (kFourColourTable),
+// pixel (x, y) index (x + y) mod 4. The others misreport as a broken plug-in might.
 #include "image/spi.h"
 
 #include <unistd.h>
@@ -23,7 +24,13 @@ constexpr Identity kIdentities[] = {
 };
 constexpr Identity kSelf = kIdentities[TEST_PLUGIN_KIND];
 
-enum { kNormal, kHugeSizes, kBitCount33, kShortBits, kFails, kShortHeader, kNoColours };
+enum {
+    kNormal, kHugeSizes, kBitCount33, kShortBits, kFails, kShortHeader, kNoColours,
+    kFourColours, kClrUsedBeyondTable // 4 colours given, biClrUsed 5
+};
+// Red, green, blue and gray, as blue, green, red, 0.
+constexpr unsigned char kFourColourTable[16] = {0x00, 0x00, 0xFF, 0, 0x00, 0xFF, 0x00, 0,
+                                                0xFF, 0x00, 0x00, 0, 0x80, 0x80, 0x80, 0};
 
 bool Parse(const unsigned char *h, int &behaviour, int &width, int &height)
 {
@@ -86,18 +93,30 @@ int GetPicture(char *buf, long, unsigned int, HANDLE *pHBInfo, HANDLE *pHBm, Spi
         return SPI_UNKNOWN_FORMAT;
     if (behaviour == kFails)
         return SPI_BROKEN_DATA;
-    const int stride = (24 * width + 31) / 32 * 4;
+    const bool indexed = behaviour == kFourColours || behaviour == kClrUsedBeyondTable;
+    const int stride = ((indexed ? 8 : 24) * width + 31) / 32 * 4;
     SpiBitmapInfoHeader header{40, width, height, 1, 24, 0, 0, 0, 0, 0, 0};
     if (behaviour == kHugeSizes)
         header.biWidth = header.biHeight = 1 << 20;
-    header.biBitCount = behaviour == kBitCount33 ? 33 : behaviour == kNoColours ? 8 : 24;
-    const std::size_t infoSize = behaviour == kShortHeader ? 20 : 44;
+    header.biBitCount = behaviour == kBitCount33                ? 33
+                        : behaviour == kNoColours || indexed ? 8
+                                                             : 24;
+    header.biClrUsed = indexed ? (behaviour == kFourColours ? 4 : 5) : 0;
+    const std::size_t infoSize = behaviour == kShortHeader ? 20
+                                 : indexed                 ? 40 + sizeof kFourColourTable
+                                                           : 44;
     auto *info = static_cast<unsigned char *>(std::calloc(1, infoSize));
     std::memcpy(info, &header, infoSize < 40 ? infoSize : 40);
+    if (indexed)
+        std::memcpy(info + 40, kFourColourTable, sizeof kFourColourTable);
     const bool shortBits = behaviour == kShortBits || behaviour == kHugeSizes;
     auto *bits = static_cast<unsigned char *>(std::calloc(1, shortBits ? 10 : std::size_t(stride * height)));
     for (int y = 0; !shortBits && y < height; ++y) // rows are stored from the bottom
         for (int x = 0; x < width; ++x) {
+            if (indexed) {
+                bits[(height - 1 - y) * stride + x] = static_cast<unsigned char>((x + y) % 4);
+                continue;
+            }
             unsigned char *p = bits + (height - 1 - y) * stride + 3 * x;
             p[0] = 0x10 * (TEST_PLUGIN_KIND + 1);
             p[1] = static_cast<unsigned char>(y);
