@@ -3,6 +3,7 @@
 
 #include "jobstop.h"
 #include "options.h"
+#include "pngpagewriter.h"
 #include "printerout.h"
 #include "settingsprofile.h"
 
@@ -18,7 +19,6 @@
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
-#include <QImageWriter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
@@ -178,12 +178,14 @@ bool renderPdf(Run &run)
     return true;
 }
 
-// One PNG per page at the chosen resolution, on white.
+// One PNG per page at the chosen resolution, on white. Each page is written on a worker
+// thread while the next one renders.
 bool renderPng(Run &run)
 {
     const Options &o = run.options;
     const int w = static_cast<int>(run.paper.width / 254.0 * o.dpi + 0.5);
     const int h = static_cast<int>(run.paper.height / 254.0 * o.dpi + 0.5);
+    PngPageWriter writer(4LL * w * h);
     QImage image;
     QPainter painter;
     // One surface for the whole job keeps its fonts and measured texts; each page
@@ -196,25 +198,17 @@ bool renderPng(Run &run)
         painter.end();
         if (run.job.Stopped())
             return true;
-        const std::string path = PngPathForPage(o.output, pending);
-        QSaveFile file(QString::fromStdString(path));
-        QImageWriter writer(&file, "png");
-        if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit()) {
-            fail("cannot write '" + path + "'");
-            return false;
-        }
-        return true;
+        return writer.write(std::move(image), PngPathForPage(o.output, pending));
     };
     const bool rendered = run.pages([&](int page) -> Surface * {
         if (pending && !save())
             return nullptr;
-        image = QImage(w, h, QImage::Format_RGB32);
+        image = writer.pageImage(w, h);
         if (image.isNull()) {
             fail("a page of " + std::to_string(w) + " x " + std::to_string(h) +
                  " pixels is too large; choose a lower --dpi");
             return nullptr;
         }
-        image.fill(Qt::white);
         const int dotsPerMeter = static_cast<int>(o.dpi / 0.0254 + 0.5);
         image.setDotsPerMeterX(dotsPerMeter);
         image.setDotsPerMeterY(dotsPerMeter);
@@ -222,7 +216,12 @@ bool renderPng(Run &run)
         pending = page;
         return &target;
     });
-    return rendered && (!pending || save());
+    const bool saved = rendered && (!pending || save());
+    if (!writer.finish()) {
+        fail(writer.error());
+        return false;
+    }
+    return saved;
 }
 
 } // namespace

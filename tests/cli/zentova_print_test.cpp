@@ -164,19 +164,36 @@ TEST_F(ZentovaPrint, PdfHoldsEveryPageAtTheExactPaperSize)
     EXPECT_NE(bytes.find("IPAGothic"), std::string::npos);
 }
 
-TEST_F(ZentovaPrint, PngPagesHaveTheirSizeAndMarks)
+// Pages are written on worker threads: each file still holds its own page.
+TEST_F(ZentovaPrint, PngPagesHaveTheirSizeAndMarksAndNumbers)
 {
-    const std::string file = commandFile(
-        "p.zent", "lwidth 5\nline 100 100 200 100\ncolor 255 0 0\nfrectangle 300 300 400 400\npage\n");
+    std::string text = "lwidth 5\nline 100 100 200 100\ncolor 255 0 0\nfrectangle 300 300 400 400\n";
+    for (int page = 2; page <= 6; ++page) {
+        const std::string y = std::to_string(page * 100);
+        text += "page\ncolor 255 0 0\nfrectangle 0 " + y + " 100 " + y + "+50\n";
+    }
+    const std::string file = commandFile("p.zent", text);
     Result r = run("-o " + (m_dir / "p.png").string() + " --dpi 100 " + file);
     ASSERT_EQ(r.status, 0) << r.err;
     QImage first((m_dir / "p-1.png").c_str());
     ASSERT_FALSE(first.isNull());
     EXPECT_EQ(first.width(), 827);
     EXPECT_EQ(first.height(), 1169);
-    EXPECT_TRUE(QImage((m_dir / "p-2.png").c_str()).width() == 827);
     EXPECT_EQ(first.pixel(138, 138), qRgb(255, 0, 0));
     EXPECT_EQ(first.pixel(100, 138), qRgb(255, 255, 255));
+    for (int page = 2; page <= 6; ++page) {
+        const QImage image((m_dir / ("p-" + std::to_string(page) + ".png")).c_str());
+        ASSERT_EQ(image.width(), 827) << page;
+        for (int mark = 2; mark <= 6; ++mark) // its own rectangle, 1 mm below its top
+            EXPECT_EQ(image.pixel(20, mark * 100 * 100 / 254 + 4) == qRgb(255, 0, 0), mark == page)
+                << "page " << page << ", mark " << mark;
+    }
+    EXPECT_FALSE(fs::exists(m_dir / "p-7.png"));
+
+    const Result unwritable = run("-o " + (m_dir / "no/such/dir/p.png").string() + " " + file);
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.err.find("cannot write '" + (m_dir / "no/such/dir/p-1.png").string() + "'"),
+              std::string::npos) << unwritable.err;
 }
 
 TEST_F(ZentovaPrint, PicturesFromFilesAndSlots)
