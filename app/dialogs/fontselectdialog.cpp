@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -19,6 +20,11 @@ namespace {
 
 // The preview's text cell is this many pixels high.
 constexpr int kPreviewCellHeight = 30;
+// The face list in dialog units: its height shows about twenty faces, its width grows
+// with the longest name between these bounds.
+constexpr int kListHeight = 160;
+constexpr int kMinListWidth = 92;
+constexpr int kMaxListWidth = 220;
 
 std::string cp932Of(const QString &face)
 {
@@ -32,26 +38,6 @@ CFontSelectDlg::CFontSelectDlg(QWidget *parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("フォント選択"));
     setFont(DialogFont(CP932("ＭＳ Ｐゴシック"), 9));
     const DialogUnits du(font());
-    setFixedSize(du.size(154, 127));
-
-    // A list that is always shown under the box holding the chosen name.
-    m_edit = new QLineEdit(this);
-    m_edit->setReadOnly(true);
-    m_edit->setGeometry(du.rect(7, 7, 92, 12));
-    m_list = new QListWidget(this);
-    m_list->setGeometry(du.rect(7, 19, 92, 66));
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(du.rect(107, 47, 40, 14));
-    ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
-    cancel->setGeometry(du.rect(107, 65, 40, 14));
-    auto *frame = new QFrame(this);
-    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    frame->setGeometry(du.rect(7, 84, 140, 35));
-    m_previewFrame = frame;
 
     // The resolver lists every face once, sorted; whether each covers Japanese decides
     // its preview sample.
@@ -61,6 +47,42 @@ CFontSelectDlg::CFontSelectDlg(QWidget *parent) : QDialog(parent)
         const std::optional<ResolvedFace> resolved = fonts.resolve(cp932Of(face));
         m_japanese.insert(face, resolved && resolved->info.charset == 128);
     }
+
+    // The list is as wide as its longest name (within reason), so that it never scrolls
+    // sideways, and tall enough to show a good part of the faces at once.
+    m_list = new QListWidget(this);
+    const QFontMetrics metrics(m_list->font());
+    int widest = 0;
+    for (const QString &face : names)
+        widest = std::max(widest, metrics.horizontalAdvance(face));
+    const int chrome = 2 * m_list->frameWidth() +
+                       m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       2 * metrics.averageCharWidth();
+    const int listWidth = std::clamp((widest + chrome) * 4 / du.baseWidth() + 1,
+                                     kMinListWidth, kMaxListWidth);
+
+    // A list that is always shown under the box holding the chosen name.
+    m_edit = new QLineEdit(this);
+    m_edit->setReadOnly(true);
+    m_edit->setGeometry(du.rect(7, 7, listWidth, 12));
+    m_list->setGeometry(du.rect(7, 19, listWidth, kListHeight));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    const int right = 7 + listWidth + 8;
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setGeometry(du.rect(right, 47, 40, 14));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    cancel->setGeometry(du.rect(right, 65, 40, 14));
+    const int previewTop = 19 + kListHeight + 6;
+    auto *frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setGeometry(du.rect(7, previewTop, right + 40 - 7, 35));
+    m_previewFrame = frame;
+    setFixedSize(du.size(right + 40 + 7, previewTop + 35 + 8));
+
     m_list->addItems(names);
     m_list->setCurrentRow(-1);
 

@@ -8,8 +8,9 @@
 class QLineEdit;
 class QListWidget;
 
-// Lists every face the `/` command can name, once each and sorted (faces covering
-// Japanese also with "@" in front, for vertical writing), and previews the chosen one: a
+// Lists every face the `/` command can name, once each and sorted: the installed families
+// and the Windows names command files use (faces covering Japanese also with "@" in front,
+// for vertical writing), in a list that never scrolls sideways. Previews the chosen one: a
 // Japanese sample for faces that cover Japanese, "AaBbYyZz" for the others. OK accepts
 // only with a face chosen; selectedFace() is then the face exactly as listed.
 class CFontSelectDlg : public QDialog {

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -16,6 +17,16 @@ constexpr int kJapaneseCharset = 128; // SHIFTJIS_CHARSET
 constexpr int kOtherCharset = 0;      // ANSI_CHARSET
 constexpr int kFixedPitch = 1;
 constexpr int kVariablePitch = 2;
+
+// "C059 [urw]" → "C059": the font database tags a family with its foundry when several
+// foundries provide it.
+QString withoutFoundry(const QString &family)
+{
+    if (!family.endsWith(QLatin1Char(']')))
+        return family;
+    const qsizetype open = family.lastIndexOf(QStringLiteral(" ["));
+    return open > 0 ? family.left(open) : family;
+}
 
 QString compiledAliasTable()
 {
@@ -35,6 +46,13 @@ FontResolver::FontResolver(const QString &aliasTable)
     m_familyList = QFontDatabase::families();
     for (const QString &family : std::as_const(m_familyList))
         m_families.insert(family.toCaseFolded(), family);
+    // A family of several foundries is also found by its name alone, as the first
+    // foundry the database lists.
+    for (const QString &family : std::as_const(m_familyList)) {
+        const QString name = withoutFoundry(family).toCaseFolded();
+        if (!m_families.contains(name))
+            m_families.insert(name, family);
+    }
 }
 
 FontResolver &FontResolver::shared()
@@ -66,6 +84,7 @@ void FontResolver::readAliases(const QString &table)
             if (!family.trimmed().isEmpty())
                 entry.families.append(family.trimmed());
         m_aliases.insert(alias.toCaseFolded(), entry);
+        m_aliasNames.append(alias);
     }
 }
 
@@ -150,11 +169,29 @@ bool FontResolver::coversJapanese(const QString &family) const
 
 QStringList FontResolver::faceNames() const
 {
-    QStringList names = m_familyList;
-    for (const QString &family : m_familyList)
-        if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
-            names.append(QLatin1Char('@') + family);
-    names.removeDuplicates(); // a family whose own name begins with "@" is listed once
+    std::lock_guard lock(m_mutex);
+    QStringList names;
+    QSet<QString> listed; // case-folded: a name differing only in case is the same face
+    auto offer = [&](const QString &name) {
+        if (!listed.contains(name.toCaseFolded())) {
+            listed.insert(name.toCaseFolded());
+            names.append(name);
+        }
+    };
+    for (const QString &family : m_familyList) {
+        const QString name = withoutFoundry(family);
+        offer(name);
+        if (coversJapanese(family))
+            offer(QLatin1Char('@') + name);
+    }
+    // The Windows names command files use, where a family stands in for them.
+    for (const QString &alias : m_aliasNames) {
+        if (!lookup(alias))
+            continue;
+        offer(alias);
+        if (lookup(QLatin1Char('@') + alias))
+            offer(QLatin1Char('@') + alias);
+    }
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
     });

@@ -42,8 +42,10 @@ public:
     // nothing when no installed font has that name.
     std::optional<ResolvedFace> resolve(std::string_view face);
 
-    // Every face name the program offers: the installed families and, for those covering
-    // Japanese, the same names with "@" in front; each once, sorted.
+    // Every face name the program offers, each once and sorted: the installed families
+    // by their names alone (without the foundry the database may add in brackets), the
+    // Windows names of the alias table whose families are installed, and for each of
+    // these that covers Japanese the same name with "@" in front.
     QStringList faceNames() const;
 
 private:
@@ -58,10 +60,11 @@ private:
     bool coversJapanese(const QString &family) const;
 
     QHash<QString, Alias> m_aliases;    // case-folded alias → families
+    QStringList m_aliasNames;           // the aliases as the table spells them
     QHash<QString, QString> m_families; // case-folded family name → family
     QStringList m_familyList;           // installed families as the database lists them
 
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::unordered_map<std::string, std::optional<ResolvedFace>> m_resolved;
     mutable QHash<QString, bool> m_japanese;
 };

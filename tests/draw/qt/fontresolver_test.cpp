@@ -5,6 +5,7 @@
 #include "engine/codepage.h"
 
 #include <QFontDatabase>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -63,4 +64,33 @@ TEST(FontResolver, FindsAliasTargetsUnderAnyOfTheirNames)
     EXPECT_EQ(resolver.resolve("Second")->info.pitchFamily, 2);
     EXPECT_FALSE(resolver.resolve("not a line of the table"));
     EXPECT_FALSE(resolver.resolve(cp932::FromUtf8("ＭＳ 明朝"))) << "only the given table";
+}
+
+// The font dialog's list: every face once, by its family name alone (the database adds
+// the foundry in brackets when several provide a family), the Windows names that command
+// files use, and "@" forms only where the face covers Japanese; each listed name resolves.
+TEST(FontResolver, OffersEveryFaceOnceWithTheWindowsNames)
+{
+    const QStringList names = FontResolver::shared().faceNames();
+    QSet<QString> folded;
+    for (const QString &name : names) {
+        EXPECT_FALSE(name.endsWith(u']')) << name.toStdString();
+        EXPECT_TRUE(FontResolver::shared().resolve(cp932::FromUtf8(name.toStdString())))
+            << name.toStdString();
+        folded.insert(name.toCaseFolded());
+    }
+    EXPECT_EQ(folded.size(), names.size()) << "a face is listed twice";
+
+    for (const char *windows : {"ＭＳ 明朝", "@ＭＳ 明朝", "ＭＳ ゴシック", "@ＭＳ ゴシック",
+                                "ＭＳ Ｐ明朝", "ＭＳ Ｐゴシック", "@ＭＳ Ｐゴシック", "MS Gothic",
+                                "@MS PMincho", "DejaVu Sans"})
+        EXPECT_TRUE(names.contains(QString::fromUtf8(windows))) << windows;
+    EXPECT_FALSE(names.contains(QStringLiteral("@DejaVu Sans")));
+
+    // A family of several foundries ("C059 [urw]", "C059 [UKWN]") is listed once, by name.
+    for (const QString &family : QFontDatabase::families()) {
+        const qsizetype tag = family.lastIndexOf(QStringLiteral(" ["));
+        if (tag > 0 && family.endsWith(u']'))
+            EXPECT_EQ(names.count(family.left(tag)), 1) << family.toStdString();
+    }
 }
