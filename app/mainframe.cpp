@@ -4,6 +4,7 @@
 #include "adjustdialog.h"
 #include "commandtable.h"
 #include "helpwindow.h"
+#include "lockindicators.h"
 #include "prompter.h"
 #include "quickrefdialog.h"
 #include "settingsstore.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
@@ -127,15 +127,7 @@ void CMainFrame::buildToolBar()
 void CMainFrame::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
-    // Lock keys cannot be read on every desktop this runs on; the panes stay as the
-    // greyed indicators a lock key shows while it is off.
-    for (const char *text : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
-        auto *pane = new QLabel(QString::fromUtf8(text), bar);
-        pane->setEnabled(false);
-        pane->setFrameShape(QFrame::Panel);
-        pane->setFrameShadow(QFrame::Sunken);
-        bar->addPermanentWidget(pane);
-    }
+    new LockIndicators(bar);
     // A prompt disappears when the pointer leaves its command; the idle prompt returns.
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString &message) {
         if (message.isEmpty())

@@ -9,8 +9,9 @@ packages=(
     libgtest-dev libbenchmark-dev
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
     libharfbuzz-dev zlib1g-dev
+    libx11-dev
     poppler-utils qpdf fonts-urw-base35 fonts-dejavu-core
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick openbox
     cups-daemon cups-client printer-driver-cups-pdf
 )
 

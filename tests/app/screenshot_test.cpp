@@ -1,7 +1,7 @@
 // The main window on a real X server (Xvfb): a command file open, the quick reference
-// beside it; the clipboard image dialog and the font selection dialog. Checks the windows'
-// structure and that the screen shows them, and leaves the screenshots in
-// ZENTOVA_SCREENSHOT_DIR for people to look at.
+// beside it, the lock indicators; the clipboard image dialog and the font selection
+// dialog. Checks the windows' structure and that the screen shows them, and leaves the
+// screenshots in ZENTOVA_SCREENSHOT_DIR for people to look at.
 #include "clipimagedialog.h"
 #include "fontselectdialog.h"
 #include "mainframe.h"
@@ -22,12 +22,17 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
 #include <set>
+
+#ifdef ZENTOVA_HAVE_XKB
+#include <X11/XKBlib.h>
+#endif
 
 namespace {
 
@@ -102,6 +107,34 @@ private slots:
         const QRect tools(frame.toolBar()->mapToGlobal(QPoint(0, 0)), frame.toolBar()->size());
         QVERIFY2(colours(image, tools) >= 8, "the tool bar shows no icons");
         QVERIFY2(colours(image, reference) >= 16, "the quick reference shows no text");
+    }
+
+    // Caps Lock switched on by another program shows in the status bar at once, and goes
+    // grey again when it is switched off.
+    void lockIndicatorsFollowTheKeyboard()
+    {
+#ifndef ZENTOVA_HAVE_XKB
+        QSKIP("built without the X keyboard extension");
+#else
+        MessageBoxPrompter prompter;
+        CZentovaApp app(prompter);
+        QVERIFY(app.start({}));
+        QLabel *caps = nullptr;
+        for (QLabel *pane : app.frame().statusBar()->findChildren<QLabel *>())
+            if (pane->text() == QStringLiteral("CAP"))
+                caps = pane;
+        QVERIFY(caps);
+        QVERIFY(!caps->isEnabled());
+        Display *other = XOpenDisplay(nullptr);
+        QVERIFY(other);
+        XkbLockModifiers(other, XkbUseCoreKbd, LockMask, LockMask);
+        XSync(other, False);
+        QTRY_VERIFY(caps->isEnabled());
+        XkbLockModifiers(other, XkbUseCoreKbd, LockMask, 0);
+        XSync(other, False);
+        QTRY_VERIFY(!caps->isEnabled());
+        XCloseDisplay(other);
+#endif
     }
 
     // A screenshot of the main window captured into slot 0 and scrolled a little.
