@@ -16,6 +16,8 @@ int main(int argc, char *argv[])
 
     MessageBoxPrompter prompter;
     CZentovaApp zentova(prompter);
+    QObject::connect(&zentova, &CZentovaApp::printRunEnded, &application,
+                     &QCoreApplication::quit, Qt::QueuedConnection);
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     if (!zentova.start(arguments))

@@ -15,12 +15,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <QWindow>
 
 #include <algorithm>
 #include <initializer_list>
@@ -159,6 +161,9 @@ void CMainFrame::connectCommands()
     connect(c.action(ID_ADJUST), &QAction::triggered, this, &CMainFrame::adjustPrintPosition);
     QAction *quickRef = c.action(ID_QUICK_REF);
     quickRef->setCheckable(true);
+    // A menu item with an icon shows its checked state only as a faint frame around the
+    // icon; without it the menu shows a check mark.
+    quickRef->setIconVisibleInMenu(false);
     connect(quickRef, &QAction::triggered, this, &CMainFrame::toggleQuickReference);
     connect(c.action(ID_HELP), &QAction::triggered, this, &CMainFrame::showHelp);
     connect(c.action(ID_HELP_FINDER), &QAction::triggered, this, &CMainFrame::showHelp);
@@ -212,10 +217,11 @@ void CMainFrame::showAsStored()
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     if (m_printMode) {
-        resize(30, 30);
-        show();
+        // The window only owns the print dialog and the progress of the print run: it
+        // stays off the screen, its centre at the screen's, where those dialogs appear.
         const QRect whole = screen ? screen->geometry() : available;
-        move(whole.width() / 2, whole.height() / 2);
+        resize(30, 30);
+        move(whole.center() - QPoint(15, 15));
         return;
     }
     const int width = m_settings.windowWidth();
@@ -293,15 +299,48 @@ void CMainFrame::toggleQuickReference()
         m_quickRef = nullptr;
         updateCommandStates();
     });
-    const QRect frame = frameGeometry();
-    const QSize size = dialog->frameGeometry().size();
-    dialog->move(std::max(0, frame.x() + frame.width() - size.width() - kQuickRefInset),
-                 std::max(0, frame.y() + frame.height() - size.height() - kQuickRefInset));
+    placeQuickReference();
     dialog->show();
+    // At start-up neither window has been placed by the window manager yet: until then
+    // the main window's frame stands at (0, 0) with no border, and the reference's border
+    // is unknown. The reference is placed again as each of the two windows appears.
+    for (QWidget *window : {static_cast<QWidget *>(this), static_cast<QWidget *>(dialog)}) {
+        QWindow *handle = window->windowHandle();
+        if (handle && !handle->isExposed()) {
+            handle->installEventFilter(this);
+            m_placementPending = true;
+        }
+    }
     updateCommandStates();
     // Typing goes on in the editor.
     activateWindow();
     m_view->setFocus();
+}
+
+void CMainFrame::placeQuickReference()
+{
+    if (!m_quickRef)
+        return;
+    const QRect frame = frameGeometry();
+    const QSize size = m_quickRef->frameGeometry().size();
+    m_quickRef->move(std::max(0, frame.x() + frame.width() - size.width() - kQuickRefInset),
+                     std::max(0, frame.y() + frame.height() - size.height() - kQuickRefInset));
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && m_placementPending) {
+        const QWindow *main = windowHandle();
+        const QWindow *reference = m_quickRef ? m_quickRef->windowHandle() : nullptr;
+        if (watched == main || watched == reference) {
+            placeQuickReference();
+            // Once both are on screen the reference stays where it is, also when the main
+            // window moves later.
+            m_placementPending =
+                reference && !(main && main->isExposed() && reference->isExposed());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::adjustPrintPosition()

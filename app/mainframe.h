@@ -16,7 +16,8 @@ class SettingsStore;
 
 // One main window holds the one editor view for the whole run. Its caption shows the
 // document's title before the program's name. Closing it asks to save unsaved edits and
-// stores its size (-1 × -1 when maximized) unless the program runs to print a file.
+// stores its size (-1 × -1 when maximized) unless the program runs only to print a file
+// (`printMode`), when the window is never shown.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
@@ -32,11 +33,13 @@ public:
     CHelpWindow *helpWindow() const;
 
     // Shows the window as the stored size says: maximized after a maximized close, at
-    // the stored size otherwise; in print mode 30 × 30 pixels at the screen's centre.
+    // the stored size otherwise. In print mode it stays hidden, centred on the screen, so
+    // that the print dialog appears there.
     void showAsStored();
 
     // Opens the quick reference 30 pixels inside the window's bottom-right corner, or
-    // closes it when it is open.
+    // closes it when it is open. Opened before the window manager has placed the two
+    // windows (at start-up), it is placed again as they appear.
     void toggleQuickReference();
     // The print-position adjustment dialog; OK stores its values.
     void adjustPrintPosition();
@@ -51,6 +54,7 @@ signals:
     void filesDropped(const QStringList &paths);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -62,6 +66,7 @@ private:
     void connectCommands();
     void updateCaption(const QString &title);
     void storeSize();
+    void placeQuickReference();
 
     CZentovaDoc &m_document;
     SettingsStore &m_settings;
@@ -71,5 +76,6 @@ private:
     CZentovaView *m_view;
     QToolBar *m_toolBar = nullptr;
     QPointer<CQuickRefDlg> m_quickRef; // null while the quick reference is closed
+    bool m_placementPending = false;   // the reference waits for the windows to appear
     QPointer<CHelpWindow> m_help;
 };

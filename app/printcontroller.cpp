@@ -9,6 +9,9 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPaintEngine>
 #include <QPainter>
@@ -17,6 +20,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScreen>
 
 namespace {
 
@@ -25,6 +29,8 @@ constexpr int kProgressDelayMs = 500;
 // While a page runs, the window's events are handled this often, so that the program
 // stays responsive and Cancel is seen at once however long the page is.
 constexpr int kEventsEveryMs = 50;
+// The smallest preview that shows a page at a readable zoom.
+constexpr QSize kMinimumPreviewSize(640, 480);
 
 // Progress of a job in a modal progress dialog whose Cancel stops the job, between pages
 // or inside a page.
@@ -75,6 +81,40 @@ bool isLandscape(const QPrinter &printer)
     return paper.width() > paper.height();
 }
 
+// Prints the pages of `text` that `printer` asks for, with the origin its target has:
+// the corner of a printer's printable area, the paper's corner in a PDF file (which has
+// no unprintable edge), as zentova-print's PDF files have it.
+bool printOn(QPrinter &printer, ViewState &state, const std::string &text,
+             const std::string &documentPath, const PrintProgress &progress,
+             bool *printed = nullptr)
+{
+    printer.setFullPage(CPrintController::IsPdfFileTarget(printer));
+    return PrintDocument(printer, state, text, documentPath, progress, printed);
+}
+
+// The PDF file offered for `documentPath`: beside it, named after it.
+QString pdfBeside(const QString &documentPath)
+{
+    const QFileInfo info(documentPath);
+    return info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".pdf");
+}
+
+// The preview takes the main window's size, and is maximized when the main window is: at
+// start-up the window manager may not have maximized the main window yet, so its size
+// says nothing then. A main window smaller than a usable preview gives way to one.
+void sizeLikeOwner(QDialog &dialog, const QWidget *owner)
+{
+    const QWidget *window = owner ? owner->window() : nullptr;
+    if (window && window->isMaximized()) {
+        dialog.setWindowState(Qt::WindowMaximized);
+        return;
+    }
+    const QScreen *screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableGeometry().size() : QSize(1024, 768);
+    const QSize size = window && window->isVisible() ? window->size() : available * 3 / 4;
+    dialog.resize(size.expandedTo(kMinimumPreviewSize).boundedTo(available));
+}
+
 } // namespace
 
 // One preview: the job begins at the first rendering and ends when the preview closes.
@@ -99,7 +139,7 @@ public:
         // The preview paints through a picture engine; the print button hands over the
         // printer itself.
         if (printer->paintEngine() && printer->paintEngine()->type() != QPaintEngine::Picture) {
-            PrintDocument(*printer, m_state, m_text, m_path.toStdString(), progress.progress());
+            printOn(*printer, m_state, m_text, m_path.toStdString(), progress.progress());
         } else {
             if (m_begun) {
                 m_job.updatePaper(*printer);
@@ -159,9 +199,27 @@ void CPrintController::setLandscape()
     printer().setPageOrientation(QPageLayout::Landscape);
 }
 
+bool CPrintController::IsPdfFileTarget(const QPrinter &printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat;
+}
+
+void CPrintController::nameOutput(const QString &documentPath)
+{
+    QPrinter &target = printer();
+    if (documentPath.isEmpty())
+        return;
+    target.setDocName(QFileInfo(documentPath).fileName());
+    if (IsPdfFileTarget(target))
+        target.setOutputFileName(pdfBeside(documentPath));
+}
+
 bool CPrintController::preview(const std::string &text, const QString &documentPath)
 {
     QPrinter &target = printer();
+    nameOutput(documentPath);
+    // The preview shows the page as printing on the same target would place it.
+    target.setFullPage(IsPdfFileTarget(target));
     PreviewJob job(m_state, text, documentPath.toUtf8());
     QPrintPreviewDialog dialog(&target, m_owner);
     dialog.setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
@@ -196,7 +254,7 @@ bool CPrintController::preview(const std::string &text, const QString &documentP
         QObject::connect(widget, &QPrintPreviewWidget::previewChanged, &dialog, guard);
     }
 
-    dialog.resize(m_owner ? m_owner->window()->size() : QSize(800, 600));
+    sizeLikeOwner(dialog, m_owner);
     dialog.exec();
     return job.end();
 }
@@ -209,7 +267,13 @@ bool CPrintController::print(const std::string &text, const QString &documentPat
     QPrinter &target = printer();
     const int pages = CountPages(text);
 
+    nameOutput(documentPath);
     QPrintDialog dialog(&target, m_owner);
+    // With a printer chosen, Qt's dialog keeps its own suggestion for a PDF file (in the
+    // working folder) should the user switch to one.
+    if (!documentPath.isEmpty())
+        if (auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
+            file->setText(pdfBeside(documentPath));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
@@ -220,8 +284,8 @@ bool CPrintController::print(const std::string &text, const QString &documentPat
         return false;
 
     JobProgress progress(m_owner);
-    return PrintDocument(target, m_state, text, documentPath.toUtf8().toStdString(),
-                         progress.progress(), printed);
+    return printOn(target, m_state, text, documentPath.toUtf8().toStdString(),
+                   progress.progress(), printed);
 }
 
 void CPrintController::printSetup()

@@ -40,8 +40,16 @@ public:
     // The printer's page setup: paper, orientation and margins.
     void printSetup();
 
+    // Whether `printer` writes a PDF file instead of feeding a printer. Such a target has
+    // no unprintable edge: its origin is the paper's corner.
+    static bool IsPdfFileTarget(const QPrinter &printer);
+
 private:
     class PreviewJob;
+
+    // Names the job after the command file `documentPath` and offers the PDF file beside
+    // it, named after it, when the printer writes one.
+    void nameOutput(const QString &documentPath);
 
     ViewState &m_state;
     QWidget *m_owner;

@@ -29,8 +29,10 @@ bool CZentovaApp::start(const QStringList &arguments)
     m_commandLine = ParseCommandLine(arguments);
     m_settings = std::make_unique<SettingsStore>();
     m_document = std::make_unique<CZentovaDoc>(m_prompter);
-    m_frame = std::make_unique<CMainFrame>(*m_document, *m_settings, m_prompter,
-                                           m_commandLine.printMode);
+    // Started to print and close, the program shows no window of its own but the print
+    // dialog; with the preview switch as well it is an ordinary run that opens the preview.
+    const bool printOnly = m_commandLine.printMode && !m_commandLine.preview;
+    m_frame = std::make_unique<CMainFrame>(*m_document, *m_settings, m_prompter, printOnly);
     connectCommands();
 
     m_document->newDocument();
@@ -41,7 +43,8 @@ bool CZentovaApp::start(const QStringList &arguments)
         return false;
 
     m_frame->showAsStored();
-    m_frame->toggleQuickReference();
+    if (!printOnly)
+        m_frame->toggleQuickReference();
     applyPrinterSwitches();
 
     CZentovaView &view = m_frame->view();
@@ -51,6 +54,7 @@ bool CZentovaApp::start(const QStringList &arguments)
         QTimer::singleShot(0, &view, [this, &view]() {
             view.print();
             m_frame->close();
+            emit printRunEnded();
         });
     }
     return true;

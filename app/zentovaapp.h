@@ -42,6 +42,11 @@ public:
     bool openDocumentFile(const QString &path);
     void about();
 
+signals:
+    // Started to print a file, the program has printed it (or the user cancelled) and
+    // closed its window, which was never shown: the program should end.
+    void printRunEnded();
+
 private:
     void connectCommands();
     void applyPrinterSwitches();

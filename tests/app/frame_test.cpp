@@ -21,10 +21,14 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <string_view>
+#include <tuple>
 
 class FrameTest : public QObject {
     Q_OBJECT
@@ -93,23 +97,39 @@ private slots:
         QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
     }
 
-    // -pv opens the preview; /p the print dialog, after which the program ends without
-    // storing its window's size.
+    // -pv opens the preview at the main window's size, maximized after a maximized close
+    // although the main window is not yet maximized when the preview opens. /p shows the
+    // print dialog and no other window, then ends the program without storing the size.
     void previewAndPrintSwitches()
     {
-        SettingsStore().setWindowSize(700, 500);
-        for (const auto &[option, dialog] :
-             {std::pair{"-pv", "QPrintPreviewDialog"}, {"/p", "QPrintDialog"}}) {
+        for (const auto &[option, dialog, stored] :
+             {std::tuple{"-pv", "QPrintPreviewDialog", -1}, {"-pv", "QPrintPreviewDialog", 700},
+              {"/p", "QPrintDialog", 700}}) {
+            SettingsStore().setWindowSize(stored, stored < 0 ? -1 : 500);
             QString shown;
-            WhenModal([&shown](QWidget *modal) {
+            QSize size;
+            bool maximized = false, others = true;
+            WhenModal([&](QWidget *modal) {
                 shown = QString::fromLatin1(modal->metaObject()->className());
+                size = modal->size();
+                maximized = modal->isMaximized();
+                others = frame().isVisible() || frame().quickReference();
                 modal->close();
             });
-            QVERIFY(start({option, fileWith("p.zent", "position 10 10\r\n:.p\r\n*\r\n")}));
+            QSignalSpy ended(m_app = new CZentovaApp(*m_prompter), &CZentovaApp::printRunEnded);
+            QVERIFY(m_app->start({option, fileWith("p.zent", "position 10 10\r\n:.p\r\n*\r\n")}));
             QTRY_COMPARE(shown, QString::fromLatin1(dialog));
+            if (option == std::string_view("-pv")) {
+                QCOMPARE(maximized, stored < 0);
+                if (stored > 0)
+                    QCOMPARE(size, frame().size());
+            } else {
+                QVERIFY(!others);
+                QTRY_COMPARE(ended.count(), 1);
+            }
+            delete m_app;
+            m_app = nullptr;
         }
-        QVERIFY(m_app->printMode());
-        QTRY_VERIFY(!frame().isVisible());
         QCOMPARE(SettingsStore().windowWidth(), 700);
         QCOMPARE(SettingsStore().windowHeight(), 500);
     }
@@ -177,6 +197,21 @@ private slots:
         frame().showHelp();
         QCOMPARE(m_prompter->messages.size(), 1);
         QVERIFY(m_prompter->messages.first().contains(CHelpWindow::ManualPath()));
+    }
+
+    // At start-up the quick reference is placed once the main window is, 30 pixels inside
+    // its bottom-right corner: at a stored size and maximized alike.
+    void quickReferenceStartsInsideTheMainWindowsCorner()
+    {
+        for (int stored : {700, -1}) {
+            SettingsStore().setWindowSize(stored, stored < 0 ? -1 : 500);
+            QVERIFY(start());
+            QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+            QVERIFY(QTest::qWaitForWindowExposed(frame().quickReference()));
+            QCOMPARE(frame().isMaximized(), stored < 0);
+            QTRY_COMPARE(frame().quickReference()->frameGeometry().bottomRight(),
+                         frame().frameGeometry().bottomRight() - QPoint(30, 30));
+        }
     }
 
     // The menu command and the window's own close button keep the check mark in step.

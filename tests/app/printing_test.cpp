@@ -11,6 +11,10 @@
 #include "engine/viewstate.h"
 
 #include <QAction>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -19,6 +23,8 @@
 #include <QTest>
 
 namespace {
+
+const QString kPdftoppm = QStringLiteral("/usr/bin/pdftoppm");
 
 const std::string kThreePages = "position 100 100\r\n:.one\r\n*\r\npage\r\n"
                                 "zzz bad on page two\r\npage\r\n:.three\r\n*\r\n";
@@ -151,6 +157,50 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(view.state().errorText.str()),
                  Cp932("(3) zzz\r\n      定義されていないコマンドです\r\n"
                        "(2) :.?\r\n      Shift-JIS にない文字があります (?で印刷)\r\n"));
+    }
+
+    // Printed to a PDF file through the print dialog, a mark stands at its distance from
+    // the paper's corner, as in zentova-print's PDFs: a PDF file has no unprintable edge.
+    // The dialog offers the command file's own name with ".pdf", beside it.
+    void pdfFileTargetHasThePapersCornerAsOrigin()
+    {
+        if (!QFileInfo::exists(kPdftoppm))
+            QSKIP("pdftoppm (poppler-utils) is not installed");
+        Editor editor;
+        editor.settings.setAdjust(0, 0);
+        const QString form = m_dir.filePath(QStringLiteral("origin.form.zent"));
+        QVERIFY(WriteBytes(form, "frectangle 100 200 300 450\r\n"));
+        QVERIFY(editor.doc.openDocument(form));
+        // A PDF file target whether or not printers are configured here.
+        editor.view.printController().printer().setOutputFormat(QPrinter::PdfFormat);
+        QString offered;
+        WhenModal([&offered](QWidget *dialog) {
+            if (auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename")))
+                offered = file->text();
+            qobject_cast<QDialog *>(dialog)->accept();
+        });
+        QVERIFY(editor.view.print());
+        const QString pdf = m_dir.filePath(QStringLiteral("origin.form.pdf"));
+        QCOMPARE(offered, pdf);
+
+        // At 254 dots per inch a pixel is 0.1 mm.
+        QProcess pdftoppm;
+        pdftoppm.start(kPdftoppm, {"-r", "254", "-gray", "-singlefile", "-png", pdf,
+                                   m_dir.filePath(QStringLiteral("origin"))});
+        QVERIFY(pdftoppm.waitForFinished(30000) && pdftoppm.exitCode() == 0);
+        const QImage page(m_dir.filePath(QStringLiteral("origin.png")));
+        QVERIFY(!page.isNull());
+        QRect inked;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (qGray(page.pixel(x, y)) < 128)
+                    inked |= QRect(x, y, 1, 1);
+        QVERIFY2(std::abs(inked.left() - 100) <= 1 && std::abs(inked.top() - 200) <= 1 &&
+                     std::abs(inked.right() + 1 - 300) <= 1 &&
+                     std::abs(inked.bottom() + 1 - 450) <= 1,
+                 qPrintable(QStringLiteral("the mark covers %1,%2 to %3,%4")
+                                .arg(inked.left()).arg(inked.top())
+                                .arg(inked.right() + 1).arg(inked.bottom() + 1)));
     }
 
     // A page whose drawing would take hours: the progress dialog appears, its Cancel

@@ -76,9 +76,22 @@ class ScreenshotTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The command file in the editor and the quick reference 30 pixels inside the main
+    // window's bottom-right corner, at a stored size and maximized, as the window manager
+    // (openbox, where installed) placed the two windows.
+    void mainWindowWithQuickReference_data()
+    {
+        QTest::addColumn<QSize>("stored");
+        QTest::addColumn<QString>("shot");
+        QTest::newRow("stored size") << QSize(1000, 720) << QStringLiteral("main-window.png");
+        QTest::newRow("maximized") << QSize(-1, -1) << QStringLiteral("main-window-maximized.png");
+    }
+
     void mainWindowWithQuickReference()
     {
-        SettingsStore().setWindowSize(1000, 720);
+        QFETCH(QSize, stored);
+        QFETCH(QString, shot);
+        SettingsStore().setWindowSize(stored.width(), stored.height());
         MessageBoxPrompter prompter;
         CZentovaApp app(prompter);
         QVERIFY(app.start({QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent")}));
@@ -92,12 +105,13 @@ private slots:
         QVERIFY(frame.toolBar()->isVisible());
         QVERIFY(frame.view().toPlainText().contains(QStringLiteral("作業日報")));
         QCOMPARE(frame.windowTitle(), QStringLiteral("ruled-form.zent - Zentova"));
+        QCOMPARE(frame.isMaximized(), stored.width() < 0);
         const QRect main = frame.frameGeometry();
         const QRect reference = frame.quickReference()->frameGeometry();
         QCOMPARE(reference.bottomRight(), main.bottomRight() - QPoint(30, 30));
 
         // The screen as a person would see it.
-        const QImage image = screenshot(QStringLiteral("main-window.png"));
+        const QImage image = screenshot(shot);
         QVERIFY(!image.isNull());
 
         // Not blank: the editor's text, the tool bar's icons and the reference's text
