@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,6 +34,7 @@ const QString kAppTitle = QStringLiteral("Zentova");
 const QString kIdlePrompt = QStringLiteral("ﾚﾃﾞｨ");
 constexpr int kSeparator = 0;
 constexpr int kQuickRefInset = 30; // pixels between the two windows' bottom-right corners
+constexpr int kRecentFileTextWidth = 400; // pixels; longer paths lose their middle
 
 QStringList localFiles(const QMimeData *data)
 {
@@ -81,6 +83,8 @@ void CMainFrame::buildMenus()
 {
     auto fill = [this](const QString &title, std::initializer_list<int> ids) {
         QMenu *menu = menuBar()->addMenu(title);
+        if (!m_fileMenu)
+            m_fileMenu = menu;
         for (int id : ids) {
             if (id == kSeparator)
                 menu->addSeparator();
@@ -99,6 +103,7 @@ void CMainFrame::buildMenus()
     fill(QStringLiteral("表示(&V)"), {ID_CLIP_IMAGE, ID_ERROR_CHECK, ID_QUICK_REF, kSeparator,
                                      ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
     fill(QStringLiteral("ﾍﾙﾌﾟ(&H)"), {ID_HELP, ID_APP_ABOUT});
+    connect(m_fileMenu, &QMenu::aboutToShow, this, &CMainFrame::updateRecentFileMenu);
     // Shift+F1 has no menu entry; its key works in the whole window.
     addAction(m_commands->action(ID_HELP_FINDER));
 }
@@ -188,8 +193,10 @@ void CMainFrame::connectCommands()
     connect(c.action(ID_INSERT_CALL), &QAction::triggered, m_view,
             &CZentovaView::insertCallCommand);
     connect(c.action(ID_CLIP_IMAGE), &QAction::triggered, m_view, &CZentovaView::clipImage);
-    // The recent-file list is an empty placeholder.
+    // The greyed placeholder stands for an empty recent-file list.
     c.action(ID_FILE_MRU_FILE1)->setEnabled(false);
+    connect(&m_document, &CZentovaDoc::fileOpenedOrSaved, this,
+            [this](const QString &path) { m_settings.addRecentFile(path); });
     c.action(ID_EDIT_UNDO)->setEnabled(false);
     c.action(ID_EDIT_CUT)->setEnabled(false);
     c.action(ID_EDIT_COPY)->setEnabled(false);
@@ -198,6 +205,27 @@ void CMainFrame::connectCommands()
         updateCaption(title);
         updateCommandStates();
     });
+}
+
+void CMainFrame::updateRecentFileMenu()
+{
+    QAction *placeholder = m_commands->action(ID_FILE_MRU_FILE1);
+    for (QAction *action : std::as_const(m_recentActions))
+        delete action;
+    m_recentActions.clear();
+    const QStringList paths = m_settings.recentFiles();
+    placeholder->setVisible(paths.isEmpty());
+    for (int i = 0; i < paths.size(); ++i) {
+        QString shown = fontMetrics().elidedText(QDir::toNativeSeparators(paths[i]),
+                                                 Qt::ElideMiddle, kRecentFileTextWidth);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto *action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown), m_fileMenu);
+        action->setStatusTip(placeholder->statusTip());
+        connect(action, &QAction::triggered, this,
+                [this, path = paths[i]]() { emit recentFileChosen(path); });
+        m_fileMenu->insertAction(placeholder, action);
+        m_recentActions << action;
+    }
 }
 
 void CMainFrame::updateCaption(const QString &title)

@@ -11,6 +11,8 @@ class CZentovaDoc;
 class CZentovaView;
 class CommandTable;
 class Prompter;
+class QAction;
+class QMenu;
 class QToolBar;
 class SettingsStore;
 
@@ -48,10 +50,16 @@ public:
 
     // Enables the commands that depend on the document and the view.
     void updateCommandStates();
+    // Lists the recent files in the File menu ("&1 path" ...), or the greyed
+    // placeholder when there are none. Runs whenever the menu opens.
+    void updateRecentFileMenu();
+    QList<QAction *> recentFileActions() const { return m_recentActions; }
 
 signals:
     // Files dropped on the window, in order.
     void filesDropped(const QStringList &paths);
+    // An entry of the recent-file list was chosen.
+    void recentFileChosen(const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -75,6 +83,8 @@ private:
     CommandTable *m_commands;
     CZentovaView *m_view;
     QToolBar *m_toolBar = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QList<QAction *> m_recentActions;
     QPointer<CQuickRefDlg> m_quickRef; // null while the quick reference is closed
     bool m_placementPending = false;   // the reference waits for the windows to appear
     QPointer<CHelpWindow> m_help;

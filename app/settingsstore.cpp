@@ -14,6 +14,13 @@ const QString kWndHeight = QStringLiteral("wndHeight");
 const QString kZentPath = QStringLiteral("zentPath");
 const QString kPicturePath = QStringLiteral("picturePath");
 const QString kCallPath = QStringLiteral("callPath");
+const QString kSettingsGroup = QStringLiteral("Settings");
+const QString kRecentGroup = QStringLiteral("Recent File List");
+
+QString recentKey(int index)
+{
+    return QStringLiteral("File%1").arg(index + 1);
+}
 
 int clampAdjust(int value)
 {
@@ -25,7 +32,7 @@ int clampAdjust(int value)
 SettingsStore::SettingsStore()
     : m_settings(QStringLiteral("Tirsel Applications"), QStringLiteral("Zentova"))
 {
-    m_settings.beginGroup(QStringLiteral("Settings"));
+    m_settings.beginGroup(kSettingsGroup);
 }
 
 int SettingsStore::readInt(const QString &name, int defaultValue) const
@@ -122,6 +129,53 @@ void SettingsStore::setPicturePath(const QString &folder)
 void SettingsStore::setCallPath(const QString &folder)
 {
     write(kCallPath, folder);
+}
+
+QStringList SettingsStore::recentFiles() const
+{
+    QStringList paths;
+    m_settings.endGroup();
+    m_settings.beginGroup(kRecentGroup);
+    for (int i = 0; i < kRecentFiles; ++i) {
+        const QVariant value = m_settings.value(recentKey(i));
+        // A gap, a list or a repeated entry in an edited file is skipped.
+        if (value.typeId() == QMetaType::QString && !value.toString().isEmpty() &&
+            !paths.contains(value.toString()))
+            paths << value.toString();
+    }
+    m_settings.endGroup();
+    m_settings.beginGroup(kSettingsGroup);
+    return paths;
+}
+
+void SettingsStore::addRecentFile(const QString &path)
+{
+    QStringList paths = recentFiles();
+    paths.removeAll(path);
+    paths.prepend(path);
+    writeRecentFiles(paths.mid(0, kRecentFiles));
+}
+
+void SettingsStore::removeRecentFile(const QString &path)
+{
+    QStringList paths = recentFiles();
+    if (paths.removeAll(path) > 0)
+        writeRecentFiles(paths);
+}
+
+void SettingsStore::writeRecentFiles(const QStringList &paths)
+{
+    m_settings.endGroup();
+    m_settings.beginGroup(kRecentGroup);
+    for (int i = 0; i < kRecentFiles; ++i) {
+        if (i < paths.size())
+            m_settings.setValue(recentKey(i), paths[i]);
+        else
+            m_settings.remove(recentKey(i));
+    }
+    m_settings.endGroup();
+    m_settings.beginGroup(kSettingsGroup);
+    m_settings.sync();
 }
 
 QString SettingsStore::FolderOf(const QString &filePath)

@@ -5,6 +5,7 @@
 
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 
 // The "Settings" group of the store QSettings("Tirsel Applications", "Zentova") (an INI
 // file under the user's configuration folder). An absent value, or one of the wrong type,
@@ -40,6 +41,16 @@ public:
     void setPicturePath(const QString &folder);
     void setCallPath(const QString &folder);
 
+    // The recent-file list of the File menu: absolute paths, newest first, at most
+    // kRecentFiles. It lives beside the "Settings" group, in "Recent File List" as
+    // "File1" to "File5".
+    static constexpr int kRecentFiles = 5;
+    QStringList recentFiles() const;
+    // Puts `path` at the top, moving it when it is listed; the oldest entry beyond
+    // kRecentFiles falls off.
+    void addRecentFile(const QString &path);
+    void removeRecentFile(const QString &path);
+
     // The folder of `filePath` with a trailing "/", as the *Path values hold it.
     static QString FolderOf(const QString &filePath);
 
@@ -47,6 +58,7 @@ private:
     int readInt(const QString &name, int defaultValue) const;
     QString readString(const QString &name) const;
     void write(const QString &name, const QVariant &value);
+    void writeRecentFiles(const QStringList &paths);
 
     mutable QSettings m_settings; // opened once: every page's engine reads the adjustment
 };

@@ -86,6 +86,7 @@ void CZentovaApp::connectCommands()
         for (const QString &path : paths)
             openDocumentFile(path);
     });
+    connect(m_frame.get(), &CMainFrame::recentFileChosen, this, &CZentovaApp::openRecentFile);
 }
 
 void CZentovaApp::fileNew()
@@ -109,6 +110,16 @@ bool CZentovaApp::openDocumentFile(const QString &path)
     if (!m_document->saveModified())
         return false;
     return m_document->openDocument(path);
+}
+
+void CZentovaApp::openRecentFile(const QString &path)
+{
+    if (!m_document->saveModified())
+        return;
+    // The user has been told why the file cannot be opened (moved, deleted, unreadable);
+    // the list keeps only entries that open.
+    if (!m_document->openDocument(path))
+        m_settings->removeRecentFile(path);
 }
 
 void CZentovaApp::about()

@@ -40,6 +40,8 @@ public:
     void fileOpen();
     // Opens `path` as the document after the save-changes prompt.
     bool openDocumentFile(const QString &path);
+    // Opens an entry of the recent-file list; an entry that fails to open leaves the list.
+    void openRecentFile(const QString &path);
     void about();
 
 signals:

@@ -115,6 +115,7 @@ bool CZentovaDoc::openDocument(const QString &path)
     takeBytes(std::move(bytes));
     m_path = QFileInfo(path).absoluteFilePath();
     setTitle(QFileInfo(path).fileName());
+    emit fileOpenedOrSaved(m_path);
     return true;
 }
 
@@ -202,6 +203,7 @@ bool CZentovaDoc::saveTo(const QString &path)
     m_path = QFileInfo(path).absoluteFilePath();
     m_modified = false;
     setTitle(QFileInfo(path).fileName());
+    emit fileOpenedOrSaved(m_path);
     return true;
 }
 

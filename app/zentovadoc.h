@@ -69,6 +69,9 @@ public:
 
 signals:
     void titleChanged(const QString &title);
+    // The document's file `path` (absolute) was opened or saved: the recent-file list
+    // takes it.
+    void fileOpenedOrSaved(const QString &path);
 
 private:
     // The file's bytes, or nothing after the user was told why they cannot be read.

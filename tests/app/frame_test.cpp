@@ -214,6 +214,47 @@ private slots:
         }
     }
 
+    // Files opened or saved are listed newest first, five at most, and are still listed
+    // after a restart. Choosing an entry opens it; an entry whose file has gone is
+    // reported and leaves the list.
+    void recentFilesOutliveARestart()
+    {
+        QVERIFY(start());
+        frame().updateRecentFileMenu();
+        QVERIFY(frame().recentFileActions().isEmpty());
+        QVERIFY(action(ID_FILE_MRU_FILE1)->isVisible());
+        QVERIFY(!action(ID_FILE_MRU_FILE1)->isEnabled());
+
+        QStringList opened;
+        for (int i = 1; i <= 5; ++i) {
+            opened << fileWith(QStringLiteral("r%1.zent").arg(i), "x\r\n");
+            QVERIFY(m_app->openDocumentFile(opened.last()));
+        }
+        QVERIFY(m_app->openDocumentFile(opened[1])); // listed again: moves to the top
+        const QString saved = m_dir.filePath(QStringLiteral("saved & sound.zent"));
+        QVERIFY(m_app->document().saveTo(saved));
+
+        QVERIFY(start());
+        frame().updateRecentFileMenu();
+        const QStringList expected{saved, opened[1], opened[4], opened[3], opened[2]};
+        const QList<QAction *> entries = frame().recentFileActions();
+        QCOMPARE(entries.size(), 5);
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(entries[i]->text(), QStringLiteral("&%1 %2").arg(i + 1).arg(
+                                             QString(expected[i]).replace("&", "&&")));
+        QVERIFY(!action(ID_FILE_MRU_FILE1)->isVisible());
+
+        entries[2]->trigger();
+        QCOMPARE(m_app->document().pathName(), opened[4]);
+        QFile::remove(opened[3]);
+        frame().updateRecentFileMenu();
+        frame().recentFileActions()[3]->trigger();
+        QCOMPARE(m_prompter->messages.size(), 1);
+        QCOMPARE(m_app->document().pathName(), opened[4]);
+        QCOMPARE(SettingsStore().recentFiles(),
+                 (QStringList{opened[4], saved, opened[1], opened[2]}));
+    }
+
     // The menu command and the window's own close button keep the check mark in step.
     void quickReferenceTogglesWithItsCheckMark()
     {
