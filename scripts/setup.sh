@@ -7,7 +7,7 @@ packages=(
     g++ cmake ninja-build pkgconf
     qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n
     libgtest-dev libbenchmark-dev
-    fonts-ipafont-mincho fonts-ipafont-gothic fontconfig
+    fonts-ipafont-mincho fonts-ipafont-gothic fontconfig libfontconfig-dev
     libharfbuzz-dev zlib1g-dev
     libx11-dev
     poppler-utils qpdf fonts-urw-base35 fonts-dejavu-core

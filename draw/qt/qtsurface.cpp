@@ -3,7 +3,7 @@
 #include "intermediate.h"
 
 #include "dashes.h"
-#include "sidewaystext.h"
+#include "glyphpainter.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -16,7 +16,6 @@ namespace {
 
 constexpr qreal kLogicalPerInch = 1440;
 constexpr Color kWhite = 0xFFFFFF;
-constexpr int kTurnedDown = 2700; // escapement of text running down the page
 
 QColor toQColor(Color c)
 {
@@ -83,7 +82,6 @@ void QtSurface::StartPage(int, int, int)
 
 void QtSurface::resetPainter()
 {
-    m_painterFont = nullptr;
     // A painter that has not begun on its device yet is set up when the page starts.
     if (!m_painter || !m_painter->isActive())
         return;
@@ -202,37 +200,7 @@ void QtSurface::Ellipse(int l, int t, int r, int b, Color color)
 
 TextSize QtSurface::MeasureText(const FontSpec &font, std::string_view text)
 {
-    return m_fonts.entry(font).layout(text).size;
-}
-
-void QtSurface::useFont(FontEntry &entry, Color color)
-{
-    if (m_painterFont != &entry) {
-        m_painter->setFont(entry.font());
-        m_painterFont = &entry;
-    }
-    m_painter->setPen(toQColor(color));
-}
-
-// Draws the lines of `layout` with the block's top-left at `origin` of `frame`, each line
-// starting at the left or centred in `width`, line i's cell top i line heights down.
-// Lines of plain faces are drawn in the painter's current transform, which the caller has
-// set to `frame`; sideways lines set their own.
-void QtSurface::drawLines(const QTransform &frame, QPointF origin, FontEntry &entry,
-                          const TextLayout &layout, long long width, TextAlign align)
-{
-    for (std::size_t i = 0; i < layout.lines.size(); ++i) {
-        const long long x = align == TextAlign::Center ? (width - layout.widths[i]) / 2 : 0;
-        const QPointF cell = origin + QPointF(qreal(x), qreal(i) * entry.lineHeight());
-        if (entry.sideways()) {
-            drawSidewaysLine(*m_painter, frame, entry, layout.lines[i], cell);
-            continue;
-        }
-        const QPointF baseline = cell + QPointF(0, entry.ascent());
-        m_painter->drawText(baseline, layout.lines[i]);
-        if (entry.boldStrike() > 0)
-            m_painter->drawText(baseline + QPointF(entry.boldStrike(), 0), layout.lines[i]);
-    }
+    return m_fonts.entry(font).measure(text);
 }
 
 void QtSurface::DrawText(int l, int t, int r, int b, TextAlign align, const FontSpec &font,
@@ -241,38 +209,12 @@ void QtSurface::DrawText(int l, int t, int r, int b, TextAlign align, const Font
     if (!m_painter)
         return;
     FontEntry &entry = m_fonts.entry(font);
-    const TextLayout &layout = entry.layout(text);
-
-    // The block in the text's own frame, x along the lines and y across them. Turned
-    // text starts at (l, t) and runs down the page, its lines stacking leftwards.
-    const bool turned = font.escapement == kTurnedDown;
-    const long long width = turned ? (long long)b - t : (long long)r - l;
-    const long long height = turned ? (long long)l - r : (long long)b - t;
-    if (width <= 0 || height <= 0)
+    const ShapedText &shaped = entry.shape(text);
+    const std::optional<TextBlock> block = DrawTextBlock(l, t, r, b, align, font, shaped);
+    if (!block)
         return;
-    QTransform frame = m_base;
-    QPointF origin(l, t);
-    if (turned) {
-        frame = QTransform::fromTranslate(l, t);
-        frame.rotate(90);
-        frame *= m_base;
-        origin = QPointF(0, 0);
-    }
-
-    useFont(entry, color);
-    // Text that fits its rectangle, as measured text always does, needs no clip.
-    const bool clip = layout.size.width > width || layout.size.height > height;
-    if (clip)
-        m_painter->save();
-    if (turned)
-        m_painter->setTransform(frame);
-    if (clip)
-        m_painter->setClipRect(QRectF(origin, QSizeF(width, height)), Qt::IntersectClip);
-    drawLines(frame, origin, entry, layout, width, align);
-    if (clip)
-        m_painter->restore();
-    else if (turned || entry.sideways())
-        m_painter->setTransform(m_base);
+    m_painter->setPen(toQColor(color));
+    DrawShapedText(*m_painter, m_base, *block, shaped, entry);
 }
 
 void QtSurface::TextOut(int x, int y, const FontSpec &font, Color color, std::string_view text)
@@ -280,14 +222,9 @@ void QtSurface::TextOut(int x, int y, const FontSpec &font, Color color, std::st
     if (!m_painter)
         return;
     FontEntry &entry = m_fonts.entry(font);
-    const TextLayout &layout = entry.layout(text);
-    QTransform frame = QTransform::fromTranslate(x, y);
-    frame.rotate(-font.escapement / 10.0);
-    frame *= m_base;
-    useFont(entry, color);
-    m_painter->setTransform(frame);
-    drawLines(frame, QPointF(0, 0), entry, layout, layout.size.width, TextAlign::Left);
-    m_painter->setTransform(m_base);
+    const ShapedText &shaped = entry.shape(text);
+    m_painter->setPen(toQColor(color));
+    DrawShapedText(*m_painter, m_base, TextOutBlock(x, y, font, shaped), shaped, entry);
 }
 
 std::optional<FontInfo> QtSurface::FindFont(std::string_view face)

@@ -16,7 +16,8 @@ class QPen;
 // transform is set so that one unit is 1/1440 inch with the origin at the device origin;
 // the surface owns the painter's state while it draws. A null painter only measures and
 // looks up fonts (checking and tracing runs). Text is measured device-independently
-// (see FontEntry), so every device gives the same sizes.
+// (see FontEntry), so every device gives the same sizes, and drawn from the very glyphs
+// that measuring shaped, which shaper() gives to other surfaces.
 class QtSurface : public Surface {
 public:
     QtSurface(QPainter *painter, qreal dpiX, qreal dpiY,
@@ -41,12 +42,11 @@ public:
                         int w, int h) override;
     void CornerMask(int x, int y, int size, Corner corner) override;
 
+    TextShaper &shaper() { return m_fonts; }
+
 private:
     void resetPainter();
     void strokeOutline(const QPainterPath &path, const Pen &pen, bool paintGaps);
-    void useFont(FontEntry &entry, Color color);
-    void drawLines(const QTransform &frame, QPointF origin, FontEntry &entry,
-                   const TextLayout &layout, long long width, TextAlign align);
 
     QPainter *m_painter;
     QTransform m_base;         // logical units to device dots
@@ -54,5 +54,4 @@ private:
     Color m_background = 0xFFFFFF;
     FontResolver &m_resolver;
     FontCache m_fonts;
-    const FontEntry *m_painterFont = nullptr; // the font last given to the painter
 };

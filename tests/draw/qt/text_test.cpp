@@ -4,9 +4,7 @@
 #include "engine/codepage.h"
 
 #include <QBuffer>
-#include <QGlyphRun>
 #include <QPdfWriter>
-#include <QRawFont>
 
 #include <gtest/gtest.h>
 
@@ -19,33 +17,6 @@ FontSpec font(const char *utf8Face, int height = 120, int escapement = 0)
     spec.height = height;
     spec.escapement = escapement;
     return spec;
-}
-
-// "漢字かな" drawn straight from the glyphs of a font file, as the surface draws it in a
-// 12 pt face at (100, 100).
-QImage drawnFromFile(const char *file)
-{
-    Canvas c(40, 15, 300);
-    const QRawFont raw(QString::fromLatin1(file), 240, QFont::PreferNoHinting);
-    QGlyphRun run;
-    run.setRawFont(raw);
-    run.setGlyphIndexes(raw.glyphIndexesForString(QString::fromUtf8("漢字かな")));
-    run.setPositions({{0, 0}, {240, 0}, {480, 0}, {720, 0}});
-    c.painter.drawGlyphRun(QPointF(100, 100 + 211), run);
-    return c.finish();
-}
-
-// Share of the inked pixels that differ clearly between two images.
-double difference(const QImage &a, const QImage &b)
-{
-    int inked = 0, differing = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const int ga = qGray(a.pixel(x, y)), gb = qGray(b.pixel(x, y));
-            inked += ga < 200 || gb < 200;
-            differing += std::abs(ga - gb) > 64;
-        }
-    return double(differing) / std::max(inked, 1);
 }
 
 // Draws `utf8` in "@ＭＳ 明朝" running down from (400, 400); its ink and, through
@@ -66,21 +37,6 @@ QRectF drawnSideways(const char *utf8, QPointF *cell = nullptr)
 }
 
 } // namespace
-
-TEST(QtSurfaceText, JapaneseFacesDrawInTheIpaFonts)
-{
-    Canvas c(40, 15, 300);
-    const FontSpec spec = font("ＭＳ 明朝");
-    const std::string text = cp932::FromUtf8("漢字かな");
-    const TextSize size = c.surface.MeasureText(spec, text);
-    c.surface.DrawText(100, 100, 100 + size.width, 100 + size.height, TextAlign::Left, spec, 0,
-                       text);
-    const QImage &drawn = c.finish();
-    const char *mincho = "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf";
-    const char *gothic = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf";
-    EXPECT_LT(difference(drawn, drawnFromFile(mincho)), 0.05);
-    EXPECT_GT(difference(drawn, drawnFromFile(gothic)), 0.3);
-}
 
 TEST(QtSurfaceText, MeasuresTheSameOnEveryDevice)
 {

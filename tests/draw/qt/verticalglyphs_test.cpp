@@ -1,4 +1,6 @@
-// The vertical forms read from a font's GSUB table, from real and from malformed tables.
+// What the layout tables of real and malformed fonts say: vertical forms, and the glyphs
+// that shaping may change.
+#include "draw/qt/layoutglyphs.h"
 #include "draw/qt/verticalglyphs.h"
 
 #include <QRawFont>
@@ -88,4 +90,40 @@ TEST(VerticalGlyphs, FollowsExtensionLookupsOfTheVertFeatureOnly)
 
     words[76 / 2] = 13; // the range now needs a fourth substitute, which is not there
     EXPECT_EQ(VerticalGlyphs(table(words)).size(), 0);
+}
+
+TEST(LayoutGlyphs, KeepsApartWhatTheDefaultFeaturesChange)
+{
+    const QRawFont dejavu(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"), 240,
+                          QFont::PreferNoHinting);
+    ASSERT_TRUE(dejavu.isValid());
+    auto glyph = [&](const QRawFont &raw, const char *utf8) {
+        return raw.glyphIndexesForString(QString::fromUtf8(utf8)).value(0);
+    };
+    const QByteArray gsub = dejavu.fontTable("GSUB"), gpos = dejavu.fontTable("GPOS"),
+                     gdef = dejavu.fontTable("GDEF");
+    const LayoutGlyphs full(gsub, gpos, gdef, false);
+    // Ligatures are pairs; kerning is off; "i" loses its dot before marks; marks attach.
+    EXPECT_TRUE(full.ligaturePair(glyph(dejavu, "f"), glyph(dejavu, "l")));
+    EXPECT_FALSE(full.ligaturePair(glyph(dejavu, "l"), glyph(dejavu, "f")));
+    EXPECT_FALSE(full.contextual(glyph(dejavu, "f")));
+    EXPECT_FALSE(full.contextual(glyph(dejavu, "A")));
+    EXPECT_TRUE(full.contextual(glyph(dejavu, "i")));
+    EXPECT_TRUE(full.contextual(glyph(dejavu, "\xCC\x81")));
+    // IPA Mincho composes kana with a combining sound mark, never with the spacing one.
+    const QRawFont mincho = ipaMincho();
+    const LayoutGlyphs ipa(mincho.fontTable("GSUB"), mincho.fontTable("GPOS"),
+                           mincho.fontTable("GDEF"), false);
+    EXPECT_TRUE(ipa.ligaturePair(glyph(mincho, "か"), glyph(mincho, "\xE3\x82\x99")));
+    EXPECT_FALSE(ipa.continuesLigature(glyph(mincho, "゛")));
+    EXPECT_FALSE(ipa.contextual(glyph(mincho, "漢")));
+    EXPECT_TRUE(LayoutGlyphs({}, {}, {}, true).contextual(glyph(mincho, "漢")));
+
+    // A table cut short anywhere makes every glyph contextual or reads whole: never a
+    // half-read answer.
+    const quint32 f = glyph(dejavu, "f"), A = glyph(dejavu, "A");
+    for (qsizetype length = 1; length < gsub.size(); length += 7) {
+        const LayoutGlyphs cut(QByteArrayView(gsub.constData(), length), gpos, gdef, false);
+        EXPECT_TRUE(cut.contextual(A) || cut.ligaturePair(f, glyph(dejavu, "l"))) << length;
+    }
 }
