@@ -216,14 +216,20 @@ FontEntry::LineKind FontEntry::scan(std::string_view text, std::size_t &pos, qin
     return kind;
 }
 
-// A line whose characters all shape alone: one run of the face's nominal glyphs.
-ShapedLine FontEntry::aloneLine(std::string_view line)
+// A line whose characters all shape alone: one run of the face's nominal glyphs. Fills
+// `out` in place, so that shaping line after line reuses its storage.
+void FontEntry::aloneLine(std::string_view line, ShapedLine &out)
 {
-    ShapedLine out;
-    GlyphRun run{m_faces.own(), {}};
+    out.text.clear();
+    out.runs.resize(1);
+    GlyphRun &run = out.runs.front();
+    run.font = m_faces.own();
+    run.glyphs.clear();
+    run.glyphs.reserve(line.size());
+    out.text.reserve(line.size());
     qint64 pen = 0;
     forEachCharacter(line, [&](const CharGlyph &c) {
-        ShapedGlyph g;
+        ShapedGlyph &g = run.glyphs.emplace_back();
         g.id = c.glyph;
         g.x = double(pen) / 64.0;
         g.advance = double(c.advance) / 64.0;
@@ -233,14 +239,12 @@ ShapedLine FontEntry::aloneLine(std::string_view line)
             g.upright = true;
             g.id = m_vertical.substitute(g.id);
         }
-        run.glyphs.push_back(g);
         out.text.push_back(c.unicode);
         pen += c.advance;
     });
     out.width = roundAdvance(pen);
-    if (!run.glyphs.empty())
-        out.runs.push_back(std::move(run));
-    return out;
+    if (run.glyphs.empty())
+        out.runs.clear();
 }
 
 const ShapedLine &FontEntry::complexLine(std::string_view line)
@@ -326,26 +330,34 @@ const ShapedText &FontEntry::shape(std::string_view text)
     m_shapedText.assign(text);
     m_haveShaped = true;
     ShapedText &out = m_shaped;
-    out = ShapedText();
     out.ascent = m_ascent;
     out.lineHeight = m_lineHeight;
     out.boldStrike = m_boldStrike;
     out.sideways = m_sideways;
     out.emCentre = m_emCentre;
 
+    // The lines of the text before are overwritten, keeping their storage.
+    std::size_t used = 0;
     bool invalid = false;
     forEachLine(text, [&](LineKind kind, std::string_view line, qint64) {
-        if (kind == LineKind::Alone)
-            out.lines.push_back(aloneLine(line));
-        else if (kind == LineKind::Contextual)
-            out.lines.push_back(complexLine(line));
-        else
+        if (kind == LineKind::Invalid) {
             invalid = true;
+            return;
+        }
+        if (used == out.lines.size())
+            out.lines.emplace_back();
+        ShapedLine &into = out.lines[used++];
+        if (kind == LineKind::Alone)
+            aloneLine(line, into);
+        else
+            into = complexLine(line);
     });
+    out.lines.resize(used);
     if (invalid) {
         out.lines.clear();
         shapeWhole(text, out);
     }
+    out.size = TextSize();
     for (const ShapedLine &line : out.lines)
         out.size.width = std::max(out.size.width, line.width);
     out.size.height = int(out.lines.size()) * m_lineHeight;

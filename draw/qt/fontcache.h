@@ -78,7 +78,7 @@ private:
     void forEachLine(std::string_view text, Visit visit);
     template <typename Visit>
     void forEachCharacter(std::string_view line, Visit visit);
-    ShapedLine aloneLine(std::string_view line);
+    void aloneLine(std::string_view line, ShapedLine &out);
     const ShapedLine &complexLine(std::string_view line);
     ShapedLine complexLine(const QString &line);
     void shapeWhole(std::string_view text, ShapedText &into);

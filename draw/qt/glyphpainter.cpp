@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QTransform>
 
+#include <vector>
+
 namespace {
 
 QTransform toTransform(const Affine &a)
@@ -41,9 +43,10 @@ void DrawShapedText(QPainter &painter, const QTransform &base, const TextBlock &
         atFrame = true;
     }
 
+    // The glyph run reads its glyphs from these, which are kept for the next text.
+    thread_local std::vector<quint32> ids;
+    thread_local std::vector<QPointF> positions;
     QGlyphRun run;
-    QList<quint32> ids;
-    QList<QPointF> positions;
     for (std::size_t i = 0; i < text.lines.size(); ++i) {
         const ShapedLine &line = text.lines[i];
         const QPointF origin = shift + QPointF(LineLeft(block, line), LineTop(text, i));
@@ -60,17 +63,16 @@ void DrawShapedText(QPainter &painter, const QTransform &base, const TextBlock &
                 painter.setTransform(toTransform(PlaceGlyph(text, g)) *
                                      QTransform::fromTranslate(origin.x(), origin.y()) * frame);
                 atFrame = false;
-                run.setGlyphIndexes({g.id});
-                run.setPositions({QPointF(0, 0)});
+                const QPointF at(0, 0);
+                run.setRawData(&g.id, &at, 1);
                 strike(painter, run, text);
             }
-            if (ids.isEmpty())
+            if (ids.empty())
                 continue;
             if (!atFrame)
                 painter.setTransform(frame);
             atFrame = true;
-            run.setGlyphIndexes(ids);
-            run.setPositions(positions);
+            run.setRawData(ids.data(), positions.data(), int(ids.size()));
             strike(painter, run, text);
         }
     }
