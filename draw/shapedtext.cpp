@@ -10,7 +10,7 @@ constexpr int kTurnedDown = 2700; // escapement of text running down the page
 
 // A turn by `tenths` of a degree counter-clockwise as seen on the page (y downwards),
 // then a move to (x, y).
-Affine turnedAt(double x, double y, int tenths)
+TextTransform turnedAt(double x, double y, int tenths)
 {
     const double a = tenths / 10.0 * std::numbers::pi / 180.0;
     double c = std::cos(a), s = std::sin(a);
@@ -19,17 +19,10 @@ Affine turnedAt(double x, double y, int tenths)
         c = std::round(c);
         s = std::round(s);
     }
-    return Affine{c, -s, s, c, x, y};
+    return TextTransform{c, -s, s, c, x, y};
 }
 
 } // namespace
-
-Affine Affine::after(const Affine &in) const
-{
-    return Affine{xx * in.xx + xy * in.yx, yx * in.xx + yy * in.yx,
-                  xx * in.xy + xy * in.yy, yx * in.xy + yy * in.yy,
-                  xx * in.dx + xy * in.dy + dx, yx * in.dx + yy * in.dy + dy};
-}
 
 std::optional<TextBlock> DrawTextBlock(int l, int t, int r, int b, TextAlign align,
                                        const FontSpec &font, const ShapedText &text)
@@ -41,7 +34,7 @@ std::optional<TextBlock> DrawTextBlock(int l, int t, int r, int b, TextAlign ali
     block.height = turned ? (long long)l - r : (long long)b - t;
     if (block.width <= 0 || block.height <= 0)
         return std::nullopt;
-    block.frame = turned ? turnedAt(l, t, -900) : Affine{1, 0, 0, 1, double(l), double(t)};
+    block.frame = turned ? turnedAt(l, t, -900) : TextTransform{1, 0, 0, 1, double(l), double(t)};
     // Text that fits its rectangle, as measured text always does, needs no clip.
     block.clip = text.size.width > block.width || text.size.height > block.height;
     return block;
@@ -66,11 +59,11 @@ double LineTop(const ShapedText &text, std::size_t index)
     return double(index) * text.lineHeight;
 }
 
-Affine PlaceGlyph(const ShapedText &text, const ShapedGlyph &glyph)
+TextTransform PlaceGlyph(const ShapedText &text, const ShapedGlyph &glyph)
 {
     if (!glyph.upright)
-        return Affine{1, 0, 0, 1, glyph.x, text.ascent + glyph.y};
+        return TextTransform{1, 0, 0, 1, glyph.x, text.ascent + glyph.y};
     const double centreX = glyph.x + glyph.advance / 2;
     const double centreY = text.lineHeight / 2.0;
-    return Affine{0, -1, 1, 0, centreX + text.emCentre, centreY + glyph.advance / 2};
+    return TextTransform{0, -1, 1, 0, centreX + text.emCentre, centreY + glyph.advance / 2};
 }

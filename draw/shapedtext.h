@@ -38,7 +38,7 @@ struct ShapedGlyph {
 };
 
 // Consecutive glyphs of one font.
-struct GlyphRun {
+struct ShapedRun {
     const GlyphFont *font = nullptr; // lives as long as the shaper that made the run
     std::vector<ShapedGlyph> glyphs;
 };
@@ -46,7 +46,7 @@ struct GlyphRun {
 struct ShapedLine {
     std::u32string text; // the line's characters
     int width = 0;       // its advance as measured, rounded to logical units
-    std::vector<GlyphRun> runs;
+    std::vector<ShapedRun> runs;
 };
 
 // A text (lines separated by CR LF) shaped in one font. Line i's cell begins
@@ -65,7 +65,8 @@ struct ShapedText {
     double emCentre = 0;
 };
 
-// Shapes texts exactly as a surface measures and draws them.
+// Shapes texts exactly as a surface measures and draws them. One shaper serves one
+// thread.
 class TextShaper {
 public:
     virtual ~TextShaper() = default;
@@ -74,13 +75,12 @@ public:
     virtual const ShapedText &Shape(const FontSpec &font, std::string_view text) = 0;
 };
 
-// An affine map of the plane: (x, y) → (xx·x + xy·y + dx, yx·x + yy·y + dy).
-struct Affine {
-    double xx = 1, yx = 0, xy = 0, yy = 1, dx = 0, dy = 0;
+// An affine map of the plane in logical units (y downwards), in the matrix form PDF uses:
+// (x, y) → (a·x + c·y + e, b·x + d·y + f).
+struct TextTransform {
+    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
 
-    // This map applied after `inner`.
-    Affine after(const Affine &inner) const;
-    bool isTranslation() const { return xx == 1 && yx == 0 && xy == 0 && yy == 1; }
+    bool isTranslation() const { return a == 1 && b == 0 && c == 0 && d == 1; }
 };
 
 // Where the lines of a DrawText or TextOut call lie. The text frame has x along the lines
@@ -88,7 +88,7 @@ struct Affine {
 // maps it to logical units on the page. Drawing is clipped to `width` × `height` of the
 // text frame when `clip` is set.
 struct TextBlock {
-    Affine frame;
+    TextTransform frame;
     long long width = 0;
     long long height = 0;
     TextAlign align = TextAlign::Left;
@@ -102,8 +102,8 @@ std::optional<TextBlock> DrawTextBlock(int l, int t, int r, int b, TextAlign ali
 // The block of Surface::TextOut: turned by the font's escapement about (x, y).
 TextBlock TextOutBlock(int x, int y, const FontSpec &font, const ShapedText &text);
 
-// Where line `index` of `text` starts in the text frame: x from the block's left edge
-// (centred lines sit in the middle of the block's width) and the top of its cell.
+// Where a line starts in the text frame: LineLeft is the x of its start (a centred line
+// sits in the middle of the block's width), LineTop the top of line `index`'s cell.
 double LineLeft(const TextBlock &block, const ShapedLine &line);
 double LineTop(const ShapedText &text, std::size_t index);
 
@@ -111,4 +111,4 @@ double LineTop(const ShapedText &text, std::size_t index);
 // down from the top of its cell). An upright glyph is turned a quarter counter-clockwise
 // about the middle of its cell (half its advance along the line, half the line height
 // across), with the centre of its em box there.
-Affine PlaceGlyph(const ShapedText &text, const ShapedGlyph &glyph);
+TextTransform PlaceGlyph(const ShapedText &text, const ShapedGlyph &glyph);

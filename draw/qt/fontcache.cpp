@@ -222,7 +222,7 @@ void FontEntry::aloneLine(std::string_view line, ShapedLine &out)
 {
     out.text.clear();
     out.runs.resize(1);
-    GlyphRun &run = out.runs.front();
+    ShapedRun &run = out.runs.front();
     run.font = m_faces.own();
     run.glyphs.clear();
     run.glyphs.reserve(line.size());
@@ -266,7 +266,7 @@ ShapedLine FontEntry::complexLine(const QString &line)
     if (!m_sideways)
         return shaped;
     bool upright = false;
-    for (GlyphRun &run : shaped.runs) {
+    for (ShapedRun &run : shaped.runs) {
         for (ShapedGlyph &g : run.glyphs) {
             // Glyphs that stand for no character of their own go with the one before.
             if (g.textLength > 0)

@@ -11,9 +11,9 @@
 
 namespace {
 
-QTransform toTransform(const Affine &a)
+QTransform toTransform(const TextTransform &t)
 {
-    return QTransform(a.xx, a.yx, a.xy, a.yy, a.dx, a.dy);
+    return QTransform(t.a, t.b, t.c, t.d, t.e, t.f);
 }
 
 // Draws `run` at the painter's transform, twice for synthetic bold.
@@ -32,7 +32,7 @@ void DrawShapedText(QPainter &painter, const QTransform &base, const TextBlock &
     // A block that is only moved needs no transform of its own: its glyphs move instead.
     const bool moved = block.frame.isTranslation() && !block.clip;
     const QTransform frame = moved ? base : toTransform(block.frame) * base;
-    const QPointF shift = moved ? QPointF(block.frame.dx, block.frame.dy) : QPointF();
+    const QPointF shift = moved ? QPointF(block.frame.e, block.frame.f) : QPointF();
     // The painter comes at `base`, which is `frame` when the block is only moved.
     bool atFrame = moved;
     if (block.clip) {
@@ -50,7 +50,7 @@ void DrawShapedText(QPainter &painter, const QTransform &base, const TextBlock &
     for (std::size_t i = 0; i < text.lines.size(); ++i) {
         const ShapedLine &line = text.lines[i];
         const QPointF origin = shift + QPointF(LineLeft(block, line), LineTop(text, i));
-        for (const GlyphRun &glyphs : line.runs) {
+        for (const ShapedRun &glyphs : line.runs) {
             run.setRawFont(font.rawFont(glyphs.font));
             ids.clear();
             positions.clear();

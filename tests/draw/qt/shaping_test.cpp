@@ -54,7 +54,7 @@ using Glyph = std::tuple<QString, quint32, qreal, qreal>; // face, glyph, x, y f
 std::vector<Glyph> shapedGlyphs(const FontEntry &entry, const ShapedLine &line)
 {
     std::vector<Glyph> glyphs;
-    for (const GlyphRun &run : line.runs)
+    for (const ShapedRun &run : line.runs)
         for (const ShapedGlyph &g : run.glyphs)
             glyphs.emplace_back(entry.rawFont(run.font).familyName(), g.id, g.x, g.y);
     return glyphs;
@@ -77,9 +77,9 @@ std::vector<Glyph> laidOutGlyphs(const QFont &font, const QString &text)
     return glyphs;
 }
 
-QTransform toTransform(const Affine &a)
+QTransform toTransform(const TextTransform &t)
 {
-    return QTransform(a.xx, a.yx, a.xy, a.yy, a.dx, a.dy);
+    return QTransform(t.a, t.b, t.c, t.d, t.e, t.f);
 }
 
 // Draws `text` in `spec` into the block from the glyph interface alone: each run's face
@@ -96,7 +96,7 @@ QImage drawnFromInterface(TextShaper &shaper, const FontSpec &spec, const std::s
         const QTransform lineFrame =
             QTransform::fromTranslate(LineLeft(block, line), LineTop(shaped, i)) *
             toTransform(block.frame) * base;
-        for (const GlyphRun &run : line.runs) {
+        for (const ShapedRun &run : line.runs) {
             EXPECT_EQ(run.font->faceIndex, 0); // every installed test face is a single face
             QGlyphRun glyph;
             glyph.setRawFont(QRawFont(QString::fromStdString(run.font->file), run.font->size,
@@ -207,7 +207,7 @@ TEST(TextShaping, TheGlyphInterfaceNamesWhatTheSurfaceDraws)
         const ShapedLine &line = surface.surface.shaper().Shape(spec, text).lines.at(0);
         EXPECT_TRUE(QString::fromStdString(line.runs.at(0).font->file).endsWith(k.file)) << k.text;
         std::u32string named;
-        for (const GlyphRun &run : line.runs)
+        for (const ShapedRun &run : line.runs)
             for (const ShapedGlyph &g : run.glyphs)
                 named += line.text.substr(g.textStart, g.textLength);
         EXPECT_EQ(named, QString::fromUtf8(k.text).toStdU32String()) << k.text;
