@@ -2,6 +2,7 @@
 // and the glyph interface names the very glyphs, files and places the surface draws.
 #include "canvas.h"
 
+#include "draw/pdf/font.h"
 #include "draw/qt/fontcache.h"
 #include "draw/qt/fontresolver.h"
 #include "engine/codepage.h"
@@ -188,6 +189,7 @@ TEST(TextShaping, TheGlyphInterfaceNamesWhatTheSurfaceDraws)
         // Upright characters in their vertical forms.
         {"@ＭＳ ゴシック", 400, false, "縦書き（ABC）ー。", "ipafont-gothic/ipag.ttf"},
     };
+    pdf::FontLibrary fonts;
     for (const Case &k : cases) {
         const FontSpec spec = font(k.face, 200, k.weight, k.italic);
         const std::string text = cp932::FromUtf8(k.text);
@@ -203,13 +205,20 @@ TEST(TextShaping, TheGlyphInterfaceNamesWhatTheSurfaceDraws)
         const QImage fromFiles = drawnFromInterface(surface.surface.shaper(), spec, text, l, t, r, b);
         EXPECT_LT(difference(drawn, fromFiles), 0.01) << k.text;
 
-        // Every character is named by some glyph, in order, for copying and searching.
+        // Every character is named by some glyph, in order, for copying and searching;
+        // the PDF writer reads the same faces, with the advances the glyphs were placed by.
         const ShapedLine &line = surface.surface.shaper().Shape(spec, text).lines.at(0);
         EXPECT_TRUE(QString::fromStdString(line.runs.at(0).font->file).endsWith(k.file)) << k.text;
         std::u32string named;
-        for (const ShapedRun &run : line.runs)
-            for (const ShapedGlyph &g : run.glyphs)
+        for (const ShapedRun &run : line.runs) {
+            const pdf::FontLoad face = fonts.Load(run.font->file, run.font->faceIndex);
+            ASSERT_TRUE(face.font && face.font->Embeddable()) << run.font->file;
+            for (const ShapedGlyph &g : run.glyphs) {
                 named += line.text.substr(g.textStart, g.textLength);
+                if (!g.upright) // upright glyphs are in their vertical forms
+                    EXPECT_NEAR(face.font->Width(g.id) * run.font->size / 1000, g.advance, 0.05);
+            }
+        }
         EXPECT_EQ(named, QString::fromUtf8(k.text).toStdU32String()) << k.text;
     }
 }
