@@ -18,7 +18,7 @@ int PrintJob::Prepare(std::string_view text, bool previewing, std::string_view d
 
 void PrintJob::Begin(int paperWidth, int paperHeight)
 {
-    m_maxPageRendered = 0;
+    m_rendered.clear();
     m_view.errorText.clear();
     ClearStop();
     m_view.paperWidth = paperWidth;
@@ -36,9 +36,12 @@ void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
         return;
     surface.StartPage(page, m_view.paperWidth, m_view.paperHeight);
     CCommandEngine engine(m_view);
-    if (page > 0 && static_cast<unsigned>(page) > m_maxPageRendered) {
-        engine.recordErrors = true;
-        m_maxPageRendered = static_cast<unsigned>(page);
+    if (page > 0) {
+        const auto index = static_cast<std::size_t>(page);
+        if (index >= m_rendered.size())
+            m_rendered.resize(index + 1);
+        engine.recordErrors = !m_rendered[index];
+        m_rendered[index] = true;
     }
     engine.RunPage(surface, page, text);
 }

@@ -2,14 +2,16 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 class Surface;
 struct ViewState;
 
 // Drives the interpreter through one job: prepare (page count, preview flag, the
 // document's folder), begin (paper, empty error list), one fresh engine per rendered
-// page, end. Errors are recorded only the first time a page number is rendered. A job
-// whose view has a stop hook (ViewState::stopRequested) can be stopped inside a page.
+// page, end. Errors are recorded only the first time a page number is rendered, in
+// whatever order a preview shows its pages. A job whose view has a stop hook
+// (ViewState::stopRequested) can be stopped inside a page.
 class PrintJob {
 public:
     explicit PrintJob(ViewState &view) : m_view(view) {}
@@ -19,7 +21,7 @@ public:
     // the base folder.
     int Prepare(std::string_view text, bool previewing, std::string_view documentPath);
 
-    // The paper of the job in 0.1 mm; clears the error list and the rendered-page mark.
+    // The paper of the job in 0.1 mm; clears the error list and the rendered-page marks.
     void Begin(int paperWidth, int paperHeight);
 
     // Paper length in 0.1 mm from a length in device dots at `dotsPerInch`, rounded.
@@ -37,9 +39,7 @@ public:
     // Ends the job: the pictures decoded for it are freed. True when it recorded errors.
     bool End();
 
-    unsigned maxPageRendered() const { return m_maxPageRendered; }
-
 private:
     ViewState &m_view;
-    unsigned m_maxPageRendered = 0;
+    std::vector<bool> m_rendered; // by page number: the page has recorded its errors
 };

@@ -95,6 +95,7 @@ TEST(ErrorList, EntryFormatAndOneEntryPerLine)
               "(2) {{ab}} 1\n      定義されていないコマンドです\n");
 }
 
+// Also when a preview shows a later page first: each page records its errors once.
 TEST(ErrorList, RecordedOnlyOnTheFirstRenderingOfAPage)
 {
     const std::string text = CommandFile("bad1\npage\nbad3\n$$aa (");
@@ -105,16 +106,17 @@ TEST(ErrorList, RecordedOnlyOnTheFirstRenderingOfAPage)
     EXPECT_EQ(view.baseFolder, "/home/u/forms/");
     EXPECT_TRUE(view.previewing);
     job.Begin(2100, 2970);
-    job.PrintPage(surface, 1, text);
+    job.PrintPage(surface, 2, text);
     const std::string afterFirst = view.errorText.str();
-    job.PrintPage(surface, 1, text);
+    job.PrintPage(surface, 2, text);
     EXPECT_EQ(view.errorText.str(), afterFirst);
+    job.PrintPage(surface, 1, text);
     job.PrintPage(surface, 2, text);
     job.PrintPage(surface, 1, text);
     EXPECT_EQ(cp932::ToUtf8(view.errorText.str()),
               "(4) $$aa (\r\n      数式の括弧が合っていません\r\n"
-              "(1) bad1\r\n      定義されていないコマンドです\r\n"
-              "(3) bad3\r\n      定義されていないコマンドです\r\n");
+              "(3) bad3\r\n      定義されていないコマンドです\r\n"
+              "(1) bad1\r\n      定義されていないコマンドです\r\n");
     EXPECT_TRUE(job.End());
     job.Begin(2100, 2970);
     EXPECT_TRUE(view.errorText.empty());
