@@ -21,6 +21,21 @@ void paperOf(const QPrinter &printer, int &width, int &height)
     height = PrintJob::PaperFromDots(static_cast<int>(paper.height() + 0.5), dpi);
 }
 
+// Hands the job's stop hook to the view while it lives.
+class StopHook {
+public:
+    StopHook(ViewState &view, const std::function<bool()> &stopRequested) : m_view(view)
+    {
+        m_view.stopRequested = stopRequested;
+    }
+    ~StopHook() { m_view.stopRequested = nullptr; }
+    StopHook(const StopHook &) = delete;
+    StopHook &operator=(const StopHook &) = delete;
+
+private:
+    ViewState &m_view;
+};
+
 } // namespace
 
 PrinterJob::PrinterJob(ViewState &view) : m_view(view), m_job(view) {}
@@ -53,11 +68,7 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_v
     // A new rendering (the preview renders again when its paper changes) may run even
     // though an earlier one was stopped.
     m_job.ClearStop();
-    m_view.stopRequested = progress.stopRequested;
-    struct Unhook {
-        ViewState &view;
-        ~Unhook() { view.stopRequested = nullptr; }
-    } unhook{m_view};
+    const StopHook hook(m_view, progress.stopRequested);
     if (!proceed(0))
         return false;
     // One surface for the whole job keeps its fonts and measured texts; StartPage sets
@@ -73,6 +84,14 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_v
             return false;
     }
     return true;
+}
+
+bool PrinterJob::renderPage(Surface &surface, int page, std::string_view text,
+                            const std::function<bool()> &stopRequested)
+{
+    const StopHook hook(m_view, stopRequested);
+    m_job.PrintPage(surface, page, text);
+    return !m_job.Stopped();
 }
 
 bool PrinterJob::end()

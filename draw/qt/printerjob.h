@@ -9,6 +9,7 @@
 
 class QPainter;
 class QPrinter;
+class Surface;
 struct ViewState;
 
 // Reports the progress of a job. `step(done, total)` is called before the first page and
@@ -45,6 +46,12 @@ public:
     // pages. Returns false when `progress` cancelled the job before its last page.
     bool renderPages(QPrinter &printer, QPainter &painter, std::string_view text, int from,
                      int to, const PrintProgress &progress = {});
+
+    // Renders page `page` of `text` on `surface`, whose painter is active on any device:
+    // one page of a preview. `stopRequested` is asked now and then while the page runs;
+    // returns false when it stopped the page.
+    bool renderPage(Surface &surface, int page, std::string_view text,
+                    const std::function<bool()> &stopRequested = {});
 
     // Ends the job; true when it recorded errors (the error list is in the view state).
     bool end();
