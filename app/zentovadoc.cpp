@@ -3,6 +3,7 @@
 
 #include "commandtext.h"
 #include "prompter.h"
+#include "waitcursor.h"
 #include "zentovaview.h"
 
 #include "engine/textlines.h"
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -79,9 +82,16 @@ bool CZentovaDoc::readFile(const QString &path, std::string &bytes)
                           ? QStringLiteral("ファイルを読む権限がありません。")
                           : QStringLiteral("ファイルを読み込めません。%1").arg(file.errorString());
         } else {
-            // Read at most one byte past the limit: a file that grew since it was
-            // looked at, or a device that reports no size, is refused the same way.
-            const QByteArray data = file.read(kMaxFileSize + 1);
+            // Read at most one byte past the limit: a file that grew past it since it was
+            // looked at is refused the same way.
+            QByteArray data = file.read(std::min(info.size(), kMaxFileSize) + 1);
+            while (data.size() <= kMaxFileSize && file.error() == QFileDevice::NoError) {
+                const QByteArray more =
+                    file.read(std::min<qint64>(1 << 20, kMaxFileSize + 1 - data.size()));
+                if (more.isEmpty())
+                    break;
+                data += more;
+            }
             if (file.error() != QFileDevice::NoError)
                 problem = QStringLiteral("ファイルを読み込めません。%1").arg(file.errorString());
             else if (data.size() > kMaxFileSize)
@@ -99,6 +109,7 @@ bool CZentovaDoc::readFile(const QString &path, std::string &bytes)
 
 void CZentovaDoc::takeBytes(std::string bytes)
 {
+    const WaitCursor busy; // a file of many megabytes takes a moment
     m_bytes = std::move(bytes);
     m_keptLines.clear();
     m_view->setEditorText(commandtext::FromBytes(m_bytes, &m_keptLines));

@@ -22,10 +22,11 @@ class QWidget;
 class CZentovaDoc : public QObject {
     Q_OBJECT
 public:
-    // Files larger than this are refused. A command file is text of some kilobytes (a
-    // 10,000-line file is about 400 KB); the editor crawls over megabytes without line
-    // breaks, as binary files often are.
-    static constexpr qint64 kMaxFileSize = 2 * 1024 * 1024;
+    // Files larger than this are refused. Editing and previewing a file takes about a dozen
+    // bytes of memory for every byte of it (the text in UTF-16 in the editor and as saved,
+    // the bytes as read, the text of a job); generated command files of thousands of pages
+    // are tens of megabytes.
+    static constexpr qint64 kMaxFileSize = 128 * 1024 * 1024;
 
     CZentovaDoc(Prompter &prompter, QObject *parent = nullptr);
     Q_DISABLE_COPY(CZentovaDoc)

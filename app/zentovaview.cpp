@@ -3,16 +3,19 @@
 
 #include "clipimagedialog.h"
 #include "commandtext.h"
+#include "editorblocks.h"
 #include "errorlistdialog.h"
 #include "insertiontools.h"
 #include "printcontroller.h"
 #include "prompter.h"
 #include "settingsstore.h"
+#include "waitcursor.h"
 #include "zentovadoc.h"
 
 #include "draw/qt/userfolders.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
 #include <QTextBlock>
@@ -66,10 +69,18 @@ CZentovaView::CZentovaView(CZentovaDoc &doc, SettingsStore &settings, Prompter &
 
 CZentovaView::~CZentovaView() = default;
 
+QString CZentovaView::editorText() const
+{
+    return editorblocks::Text(*document());
+}
+
 void CZentovaView::setEditorText(const QString &text)
 {
     m_replacingText = true;
-    setPlainText(text);
+    setPlainText(QString());
+    editorblocks::Fill(*document(), text);
+    document()->setModified(false);
+    moveCursor(QTextCursor::Start);
     m_replacingText = false;
     m_state.errorText.clear();
     emit commandStateChanged();
@@ -90,7 +101,7 @@ void CZentovaView::InsertText(const QString &text)
 {
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
-    cursor.insertText(text);
+    editorblocks::Insert(cursor, text);
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
@@ -101,7 +112,7 @@ void CZentovaView::insertCommandLine(const QString &line)
     // In front of the line that holds the start of the selection; the selection stays
     // in the text.
     QTextCursor cursor = textCursor();
-    cursor.setPosition(document()->findBlock(cursor.selectionStart()).position());
+    cursor.setPosition(editorblocks::LineStart(*document(), cursor.selectionStart()));
     setTextCursor(cursor);
     ensureCursorVisible();
     InsertText(line);
@@ -155,10 +166,10 @@ void CZentovaView::clipImage()
 void CZentovaView::selectLine(int lineNo)
 {
     QTextCursor cursor(document());
-    const QTextBlock block = document()->findBlockByNumber(lineNo - 1);
-    if (lineNo >= 1 && block.isValid()) {
-        cursor.setPosition(block.position());
-        cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    const int start = lineNo >= 1 ? editorblocks::LinePosition(*document(), lineNo) : -1;
+    if (start >= 0) {
+        cursor.setPosition(start);
+        cursor.setPosition(editorblocks::LineEnd(*document(), start), QTextCursor::KeepAnchor);
     } else {
         cursor.movePosition(QTextCursor::End);
     }
@@ -173,6 +184,69 @@ bool CZentovaView::canInsertFromMimeData(const QMimeData *source) const
             if (url.isLocalFile())
                 return false;
     return QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void CZentovaView::insertFromMimeData(const QMimeData *source)
+{
+    if (source && source->hasText())
+        InsertText(source->text());
+}
+
+QMimeData *CZentovaView::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto *data = new QMimeData;
+    data->setText(
+        editorblocks::Text(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    return data;
+}
+
+void CZentovaView::keyPressEvent(QKeyEvent *event)
+{
+    if (!isReadOnly() && event->matches(QKeySequence::InsertParagraphSeparator)) {
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock(QTextBlockFormat());
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
+    if (!isReadOnly() && deleteAcrossBlockBreak(event))
+        return;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+bool CZentovaView::deleteAcrossBlockBreak(QKeyEvent *event)
+{
+    QTextCursor cursor = textCursor();
+    if (cursor.hasSelection())
+        return false;
+    const bool backspace = event->key() == Qt::Key_Backspace &&
+                           !(event->modifiers() & ~Qt::ShiftModifier);
+    if (backspace && cursor.atBlockStart() && editorblocks::IsContinued(cursor.block()) &&
+        cursor.block().previous().length() > 1) {
+        cursor.setPosition(cursor.position() - 1);
+        cursor.deletePreviousChar();
+    } else if (event->matches(QKeySequence::Delete) && cursor.atBlockEnd() &&
+               editorblocks::IsContinued(cursor.block().next()) &&
+               cursor.block().next().length() > 1) {
+        cursor.setPosition(cursor.position() + 1);
+        cursor.deleteChar();
+    } else {
+        return false;
+    }
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    event->accept();
+    return true;
+}
+
+void CZentovaView::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    // A new width has made the layout forget every block's line count.
+    if (event->size().width() != event->oldSize().width())
+        editorblocks::EstimateLineCounts(*document());
 }
 
 bool CZentovaView::canReload() const
@@ -218,9 +292,15 @@ void CZentovaView::endOfJob(bool hadErrors)
         QTimer::singleShot(0, this, &CZentovaView::checkErrors);
 }
 
+commandtext::Encoded CZentovaView::jobText() const
+{
+    const WaitCursor busy; // an edited text of many megabytes takes a moment
+    return m_document.commandText();
+}
+
 void CZentovaView::printPreview()
 {
-    const commandtext::Encoded text = m_document.commandText();
+    const commandtext::Encoded text = jobText();
     bool errors = m_printer->preview(text.bytes, m_document.pathName());
     // Characters printed as "?" are named in the error list, after the job's own errors.
     errors = commandtext::ListUnmappedLines(text, m_state.errorText) || errors;
@@ -229,7 +309,7 @@ void CZentovaView::printPreview()
 
 bool CZentovaView::print()
 {
-    const commandtext::Encoded text = m_document.commandText();
+    const commandtext::Encoded text = jobText();
     bool printed = false;
     bool errors = m_printer->print(text.bytes, m_document.pathName(), &printed);
     if (printed || errors)

@@ -8,6 +8,9 @@
 
 #include <memory>
 
+namespace commandtext {
+struct Encoded;
+}
 class CPrintController;
 class CZentovaDoc;
 class Prompter;
@@ -16,7 +19,9 @@ class SettingsStore;
 // A word-wrapping editor without a horizontal scroll bar, in a fixed-pitch font. Owns the
 // view state of the interpreter (error list of the last job, clipboard slots, image
 // cache, paper, folders) and the print controller. Any edit sets the document's modified
-// flag and its title mark; nothing else runs per keystroke.
+// flag and its title mark; nothing else runs per keystroke. The text lives in the editor's
+// document in blocks of bounded length (editorblocks.h), so that neither many lines nor
+// long ones slow typing down; read it with editorText(), not toPlainText().
 class CZentovaView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -30,7 +35,7 @@ public:
     CPrintController &printController() { return *m_printer; }
 
     // The whole text as the document reads and writes it ("\n" between lines).
-    QString editorText() const { return toPlainText(); }
+    QString editorText() const;
     // Replaces the whole text (a new or loaded document): no modified mark, an empty undo
     // history and an empty error list.
     void setEditorText(const QString &text);
@@ -71,14 +76,25 @@ signals:
 protected:
     // Files dragged onto the editor are left to the main window, which opens them.
     bool canInsertFromMimeData(const QMimeData *source) const override;
+    // Pasted and dropped text goes in as InsertText puts it; copied text is the text of
+    // the selection, without the breaks between the blocks of one long line.
+    void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
+    // Enter always ends a line, also inside a long line's later block; Backspace and Delete
+    // next to the break between two blocks of one line delete the character beyond it.
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void markModified();
+    bool deleteAcrossBlockBreak(QKeyEvent *event);
     void insertCommandLine(const QString &line);
     // Asks for a file in `startFolder` (remembered by `remember`) and inserts `prefix` and
     // its abbreviated path.
     void insertPathCommand(const QString &prefix, const QString &filter, const QString &startFolder,
                            void (SettingsStore::*remember)(const QString &));
+    // The text for a print or preview job, in code page 932.
+    commandtext::Encoded jobText() const;
     void endOfJob(bool hadErrors);
 
     CZentovaDoc &m_document;

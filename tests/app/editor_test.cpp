@@ -3,14 +3,18 @@
 // cannot be opened.
 #include "testsupport.h"
 
+#include "editorblocks.h"
 #include "settingsstore.h"
 #include "zentovadoc.h"
 #include "zentovaview.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 
 #include <unistd.h>
 
@@ -193,6 +197,107 @@ private slots:
         QCOMPARE(ReadBytes(path("a.zent")), QByteArray("abc\r\n"));
     }
 
+    // The editor holds short lines several to a block and cuts long lines into blocks;
+    // the text reads back unchanged, and lines are found by number.
+    void textSurvivesTheEditorsBlocks_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("lastLine");
+        QStringList many;
+        for (int i = 1; i <= 3000; ++i)
+            many << QStringLiteral("position %1 %1").arg(i);
+        const QString longLine = QString(3 * editorblocks::kCutChars + 5, QChar(u'x'));
+        QTest::newRow("many short lines") << many.join(u'\n') << many.last();
+        QTest::newRow("long lines among short ones")
+            << QStringLiteral("a\n:") + longLine + QStringLiteral("\nb\n") + longLine + "\nend"
+            << QStringLiteral("end");
+        QTest::newRow("a line of exactly the cut length")
+            << QString(editorblocks::kCutChars, QChar(u'y')) + QStringLiteral("\n\n")
+            << QString();
+        QTest::newRow("a character pair at the cut")
+            << QString(editorblocks::kCutChars - 1, QChar(u'z')) + QStringLiteral("😀😀\nq")
+            << QStringLiteral("q");
+        QTest::newRow("empty") << QString() << QString();
+    }
+
+    void textSurvivesTheEditorsBlocks()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, lastLine);
+        m_view->setEditorText(text);
+        QCOMPARE(m_view->editorText(), text);
+        const int lines = static_cast<int>(text.count(u'\n')) + 1;
+        QVERIFY(m_view->document()->blockCount() <= 1 + lines / 10 + text.size() / 500);
+        for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() <= editorblocks::kCutChars + 1);
+        m_view->selectLine(lines);
+        QCOMPARE(m_view->textCursor().selectedText(), lastLine);
+        QVERIFY(!m_doc->isModified());
+        QVERIFY(!m_view->document()->isUndoAvailable());
+    }
+
+    // Editing where a long line is cut between blocks edits the line as if it were whole.
+    void editingALongLineAcrossItsBlocks()
+    {
+        const QString x = QString(3000, QChar(u'x'));
+        m_view->setEditorText(QStringLiteral("short\n") + x + QStringLiteral("\nend"));
+        QTextDocument &document = *m_view->document();
+        const QTextBlock second = document.findBlockByNumber(2); // the long line's 2nd block
+        QVERIFY(editorblocks::IsContinued(second));
+        auto caretAt = [this](int position, int anchor = -1) {
+            QTextCursor cursor = m_view->textCursor();
+            cursor.setPosition(anchor < 0 ? position : anchor);
+            cursor.setPosition(position, QTextCursor::KeepAnchor);
+            m_view->setTextCursor(cursor);
+        };
+        auto expect = [this](int removed, const QString &inserted = {}) {
+            QString line = QString(3000 - removed, QChar(u'x'));
+            line.insert(1500, inserted);
+            QCOMPARE(m_view->editorText(), QStringLiteral("short\n") + line + QStringLiteral("\nend"));
+        };
+
+        // Backspace at the start of a continued block and Delete at the end of the block
+        // before it each take one character, not the break.
+        caretAt(second.position());
+        QTest::keyClick(m_view, Qt::Key_Backspace);
+        expect(1);
+        caretAt(second.position() - 1);
+        QTest::keyClick(m_view, Qt::Key_Delete);
+        expect(2);
+        m_view->undo();
+        m_view->undo();
+        expect(0);
+
+        // Enter, pasting and the insertion tools inside a continued block end lines there.
+        const int middle = 6 + 1500 + 1; // after 1,500 of the long line's characters
+        caretAt(middle);
+        QTest::keyClick(m_view, Qt::Key_Return);
+        expect(0, QStringLiteral("\n"));
+        m_view->undo();
+        QApplication::clipboard()->setText(QStringLiteral("A\nB"));
+        caretAt(middle);
+        m_view->paste();
+        expect(0, QStringLiteral("A\nB"));
+        m_view->undo();
+        m_prompter->colorAnswers = {QColor(1, 2, 3)};
+        caretAt(middle);
+        m_view->insertColorCommand();
+        QVERIFY(m_view->editorText().startsWith(QStringLiteral("short\ncolor\t1\t2\t3\nxxx")));
+        m_view->undo();
+
+        // Copied text has no break where the blocks meet (one position in the document);
+        // the line is selected whole.
+        caretAt(middle + 1201, middle);
+        m_view->copy();
+        QCOMPARE(QApplication::clipboard()->text(), QString(1200, QChar(u'x')));
+        m_view->selectLine(3);
+        QCOMPARE(m_view->textCursor().selectedText(), QStringLiteral("end"));
+        m_view->selectLine(2);
+        QCOMPARE(editorblocks::Text(document, m_view->textCursor().selectionStart(),
+                                    m_view->textCursor().selectionEnd()),
+                 x);
+    }
+
     void filesThatCannotBeOpenedLeaveTheDocumentAlone_data()
     {
         QTest::addColumn<QString>("name");
@@ -209,7 +314,7 @@ private slots:
         QDir(m_temp->path()).mkdir("folder");
         QFile large(path("large.bin"));
         QVERIFY(large.open(QIODevice::WriteOnly));
-        QVERIFY(large.resize(50 * 1024 * 1024));
+        QVERIFY(large.resize(CZentovaDoc::kMaxFileSize + 1));
         large.close();
         const QString locked = fileWith("locked.zent", "secret\r\n");
         QFile::setPermissions(locked, QFileDevice::Permissions());
