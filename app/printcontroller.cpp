@@ -1,26 +1,26 @@
-// Preview and printing over QPrintPreviewDialog, QPrintDialog and QPrinter.
+// Preview and printing over the preview window, QPrintDialog and QPrinter.
 #include "printcontroller.h"
 
+#include "previewdialog.h"
+
 #include "draw/papersizes.h"
+#include "draw/qt/pagerenderer.h"
 #include "draw/qt/printerjob.h"
 #include "engine/engine.h"
 #include "engine/viewstate.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPageSetupDialog>
-#include <QPaintEngine>
-#include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QScreen>
+
+#include <memory>
 
 namespace {
 
@@ -75,12 +75,6 @@ private:
     QElapsedTimer m_sinceEvents;
 };
 
-bool isLandscape(const QPrinter &printer)
-{
-    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
-    return paper.width() > paper.height();
-}
-
 // Prints the pages of `text` that `printer` asks for, with the origin its target has:
 // the corner of a printer's printable area, the paper's corner in a PDF file (which has
 // no unprintable edge), as zentova-print's PDF files have it.
@@ -116,59 +110,6 @@ void sizeLikeOwner(QDialog &dialog, const QWidget *owner)
 }
 
 } // namespace
-
-// One preview: the job begins at the first rendering and ends when the preview closes.
-// Qt renders every page each time the preview's paper changes; only the first rendering
-// of a page records its errors.
-class CPrintController::PreviewJob {
-public:
-    PreviewJob(ViewState &state, const std::string &text, const QByteArray &path)
-        : m_state(state), m_job(state), m_text(text), m_path(path)
-    {
-        m_pages = m_job.prepare(m_text, true, path.toStdString());
-    }
-
-    // Renders the pages on `printer`: the preview's own, or a printer chosen through
-    // the preview's print button, which is a print job of its own.
-    void render(QPrinter *printer, QWidget *progressParent)
-    {
-        if (m_rendering)
-            return;
-        m_rendering = true;
-        JobProgress progress(progressParent);
-        // The preview paints through a picture engine; the print button hands over the
-        // printer itself.
-        if (printer->paintEngine() && printer->paintEngine()->type() != QPaintEngine::Picture) {
-            printOn(*printer, m_state, m_text, m_path.toStdString(), progress.progress());
-        } else {
-            if (m_begun) {
-                m_job.updatePaper(*printer);
-            } else {
-                m_job.begin(*printer);
-                m_begun = true;
-            }
-            QPainter painter(printer);
-            m_cancelled = !m_job.renderPages(*printer, painter, m_text, 1, m_pages,
-                                             progress.progress());
-        }
-        m_rendering = false;
-    }
-
-    // True when the user cancelled the last rendering of the preview's pages.
-    bool cancelled() const { return m_cancelled; }
-
-    bool end() { return m_job.end(); }
-
-private:
-    ViewState &m_state;
-    PrinterJob m_job;
-    const std::string &m_text;
-    QByteArray m_path;
-    int m_pages = 0;
-    bool m_begun = false;
-    bool m_rendering = false;
-    bool m_cancelled = false;
-};
 
 CPrintController::CPrintController(ViewState &state, QWidget *owner)
     : m_state(state), m_owner(owner)
@@ -214,49 +155,33 @@ void CPrintController::nameOutput(const QString &documentPath)
         target.setOutputFileName(pdfBeside(documentPath));
 }
 
-bool CPrintController::preview(const std::string &text, const QString &documentPath)
+bool CPrintController::preview(std::string text, const QString &documentPath)
 {
     QPrinter &target = printer();
     nameOutput(documentPath);
     // The preview shows the page as printing on the same target would place it.
     target.setFullPage(IsPdfFileTarget(target));
-    PreviewJob job(m_state, text, documentPath.toUtf8());
-    QPrintPreviewDialog dialog(&target, m_owner);
-    dialog.setWindowTitle(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&job, &dialog](QPrinter *printer) {
-                         job.render(printer, &dialog);
-                         // Cancel means no preview: the pages drawn so far are not shown
-                         // (an endless page may have drawn a great deal).
-                         if (job.cancelled())
-                             QMetaObject::invokeMethod(&dialog, &QDialog::reject,
-                                                       Qt::QueuedConnection);
-                     });
-
-    // Facing pages of landscape paper make Qt lay the preview out again for many
-    // seconds; that view is offered for portrait paper only.
-    auto *widget = dialog.findChild<QPrintPreviewWidget *>();
-    const QString facingText =
-        QCoreApplication::translate("QPrintPreviewDialog", "Show facing pages");
-    QAction *facing = nullptr;
-    for (QAction *action : dialog.findChildren<QAction *>())
-        if (action->text() == facingText)
-            facing = action;
-    if (widget) {
-        auto guard = [widget, facing, &target]() {
-            const bool landscape = isLandscape(target);
-            if (facing)
-                facing->setEnabled(!landscape);
-            if (landscape && widget->viewMode() == QPrintPreviewWidget::FacingPagesView)
-                widget->setSinglePageViewMode();
-        };
-        guard();
-        QObject::connect(widget, &QPrintPreviewWidget::previewChanged, &dialog, guard);
-    }
-
-    sizeLikeOwner(dialog, m_owner);
-    dialog.exec();
-    return job.end();
+    PageRenderer pages(m_state);
+    pages.prepare(std::move(text), true, documentPath.toUtf8().toStdString());
+    pages.begin(target);
+    std::unique_ptr<PreviewDialog> dialog;
+    // A page that runs long shows the progress dialog, whose Cancel stops the page.
+    auto renderPage = [&pages, &dialog](int page, qreal dotsPerInch) {
+        JobProgress progress(dialog.get());
+        return pages.render(page, dotsPerInch, progress.progress().stopRequested);
+    };
+    // Printing from the preview is a print job of its own, of the same text.
+    auto printPages = [this, &pages, &documentPath]() {
+        bool printed = false;
+        print(pages.text(), documentPath, &printed);
+        return printed;
+    };
+    dialog = std::make_unique<PreviewDialog>(pages.pageCount(), pages.paperInches(), renderPage,
+                                             printPages, m_owner);
+    sizeLikeOwner(*dialog, m_owner);
+    dialog->exec();
+    dialog.reset();
+    return pages.end();
 }
 
 bool CPrintController::print(const std::string &text, const QString &documentPath,

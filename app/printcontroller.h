@@ -7,7 +7,6 @@
 #include <string>
 
 class QPrinter;
-class QPrintPreviewDialog;
 class QWidget;
 struct ViewState;
 
@@ -31,7 +30,7 @@ public:
 
     // Shows the preview of `text` (code page 932, CR LF) modally. True when the job
     // recorded errors. `documentPath` is the command file ("" for none).
-    bool preview(const std::string &text, const QString &documentPath);
+    bool preview(std::string text, const QString &documentPath);
 
     // Shows the print dialog and prints the chosen pages. True when the job recorded
     // errors; `printed` says whether pages went to the printer.
@@ -45,8 +44,6 @@ public:
     static bool IsPdfFileTarget(const QPrinter &printer);
 
 private:
-    class PreviewJob;
-
     // Names the job after the command file `documentPath` and offers the PDF file beside
     // it, named after it, when the printer writes one.
     void nameOutput(const QString &documentPath);

@@ -1,8 +1,16 @@
-// Time from the preview command to the first page of examples/ruled-form.zent painted in
-// the preview window: the first preview of a run (fonts not yet loaded) and later ones;
-// the time per keystroke typed into a 10,000-line command file; and how soon Cancel in the
-// progress dialog ends a page that would run for hours. Prints its figures; the offscreen
-// platform is used unless another is set.
+// The desktop program with long files and short ones: opening the generated 3,000-page
+// form, typing in it, its first preview page, turning pages, and the peak memory of all
+// that; typing in a line of a million characters and opening a file of one 10 MB line;
+// the first page of examples/ruled-form.zent painted in the preview; typing into a
+// 10,000-line file; how soon Cancel in the progress dialog ends a page that would run for
+// hours. Prints its figures (wall clock and the process's CPU time, since the machine may
+// be shared); the offscreen platform is used unless another is set.
+// With --large, last, a 50 MB form and a file of 500,000 page lines: open, first and last
+// preview page, peak memory.
+//     bench_preview [PAGES] [--large]      (the form's pages, 3,000 when not given)
+#include "formgen.h"
+#include "pageview.h"
+#include "previewdialog.h"
 #include "printcontroller.h"
 #include "prompter.h"
 #include "settingsstore.h"
@@ -12,9 +20,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGraphicsView>
 #include <QKeyEvent>
-#include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -22,34 +28,158 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace {
 
-// Notes when the preview's page view has painted and closes the preview right after.
-class FirstPaint : public QObject {
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// The process's peak resident memory so far, in MB.
+double peakMb()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024;
+    return -1;
+}
+
+// Wall clock and CPU time of one step.
+struct Span {
+    QElapsedTimer wall;
+    double cpu = cpuMs();
+    Span() { wall.start(); }
+    void print(const char *what) const
+    {
+        std::printf("  %-44s %8.1f ms  (CPU %.1f ms)\n", what, wall.nsecsElapsed() / 1e6,
+                    cpuMs() - cpu);
+    }
+};
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+// Milliseconds a key: `keys` presses of "a" at the caret, each handled and painted.
+double typing(CZentovaView &view, int keys)
+{
+    settle();
+    const double start = cpuMs();
+    QElapsedTimer wall;
+    wall.start();
+    for (int i = 0; i < keys; ++i) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(&view, &press);
+        QApplication::sendEvent(&view, &release);
+        QApplication::processEvents();
+    }
+    std::printf("    wall %.3f ms a key\n", wall.nsecsElapsed() / 1e6 / keys);
+    return (cpuMs() - start) / keys;
+}
+
+void caretAt(CZentovaView &view, double fraction)
+{
+    QTextCursor cursor = view.textCursor();
+    cursor.setPosition(static_cast<int>((view.document()->characterCount() - 1) * fraction));
+    view.setTextCursor(cursor);
+    view.ensureCursorVisible();
+}
+
+// Runs `inPreview` on the preview dialog once its first page has been painted, then closes
+// the preview. Gives the milliseconds from the preview command to that paint, -1 when
+// none came.
+class PreviewProbe : public QObject {
 public:
-    QElapsedTimer clock;
-    qint64 paintedAt = -1;
+    double firstPage(CZentovaView &view, std::function<void(PreviewDialog &)> inPreview = {})
+    {
+        m_inPreview = std::move(inPreview);
+        m_paintedAt = -1;
+        m_clock.start();
+        QApplication::instance()->installEventFilter(this);
+        view.printPreview();
+        QApplication::instance()->removeEventFilter(this);
+        return m_paintedAt;
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() != QEvent::Paint || paintedAt >= 0)
+        if (event->type() != QEvent::Paint || m_paintedAt >= 0)
             return false;
-        auto *widget = qobject_cast<QWidget *>(watched);
-        auto *pageView = widget ? qobject_cast<QGraphicsView *>(widget->parentWidget()) : nullptr;
-        auto *dialog = widget ? qobject_cast<QPrintPreviewDialog *>(widget->window()) : nullptr;
-        if (!pageView || !dialog || pageView->viewport() != widget)
+        auto *pageView = qobject_cast<PageView *>(watched->parent());
+        auto *dialog = pageView ? qobject_cast<PreviewDialog *>(pageView->window()) : nullptr;
+        if (!dialog || pageView->viewport() != watched || !pageView->showsPage())
             return false;
         // Runs once the paint event has been handled.
         QTimer::singleShot(0, dialog, [this, dialog]() {
-            paintedAt = clock.nsecsElapsed();
+            m_paintedAt = m_clock.nsecsElapsed() / 1e6;
+            if (m_inPreview)
+                m_inPreview(*dialog);
             dialog->close();
         });
         return false;
     }
+
+private:
+    QElapsedTimer m_clock;
+    double m_paintedAt = -1;
+    std::function<void(PreviewDialog &)> m_inPreview;
 };
+
+// Turns to each of `pages` and waits until it is shown; prints the time a page.
+void turnPages(PreviewDialog &dialog, const std::vector<int> &pages)
+{
+    PageView &view = *dialog.pageView();
+    Span span;
+    for (int page : pages) {
+        view.setCurrentPage(page);
+        while (!view.showsPage())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    char what[64];
+    std::snprintf(what, sizeof what, "%zu pages turned to, each shown (all)", pages.size());
+    span.print(what);
+    std::printf("  page images kept: %d, %.1f MB\n", dialog.images().count(),
+                dialog.images().bytes() / 1048576.0);
+}
+
+bool writeFile(const QString &path, const std::string &bytes)
+{
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << bytes;
+    return bool(out);
+}
+
+// Opens `path`, previews its first and last page; prints the times and the peak memory.
+bool openAndPreview(CZentovaDoc &doc, CZentovaView &view, PreviewProbe &probe,
+                    const QString &path, const char *what)
+{
+    std::printf("%s (%.1f MB):\n", what, QFile(path).size() / 1048576.0);
+    Span open;
+    if (!doc.openDocument(path))
+        return false;
+    settle();
+    open.print("open, until painted");
+    const double first = probe.firstPage(view, [](PreviewDialog &dialog) {
+        std::printf("  pages: %d\n", dialog.pageView()->pageCount());
+        turnPages(dialog, {dialog.pageView()->pageCount()});
+    });
+    std::printf("  preview command to first page painted: %.1f ms\n", first);
+    std::printf("  peak memory so far: %.0f MB\n", peakMb());
+    return true;
+}
 
 // Previews `text` and presses Cancel in the progress dialog once it shows. Gives the
 // milliseconds from the press to the end of the job (the progress dialog goes) and to the
@@ -81,42 +211,102 @@ void cancelLatency(CZentovaView &view, const char *what, const QString &text)
 
 int main(int argc, char *argv[])
 {
+    // The offscreen platform cannot size windows to their contents, and says so for every
+    // dialog.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (!text.contains(QStringLiteral("propagateSizeHints")))
+            std::fprintf(stderr, "%s%s\n", type == QtDebugMsg ? "" : "qt: ", qPrintable(text));
+    });
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir configHome;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome.path());
     QApplication application(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    const bool large = arguments.contains(QStringLiteral("--large"));
+    int pages = 3000;
+    for (const QString &argument : arguments.mid(1))
+        if (argument.toInt() > 0)
+            pages = argument.toInt();
 
     MessageBoxPrompter prompter;
     SettingsStore settings;
     CZentovaDoc doc(prompter);
     CZentovaView view(doc, settings, prompter);
     doc.newDocument();
-    const QString file = QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent");
-    if (!doc.openDocument(file))
-        return 1;
     view.resize(1000, 800);
     view.show();
     // The printer settings exist from start-up on, as in the program.
     view.printController().printer();
-    QApplication::processEvents();
+    settle();
+    PreviewProbe probe;
 
-    FirstPaint probe;
-    application.installEventFilter(&probe);
+    // The generated form: open, type, preview.
+    QTemporaryDir files;
+    const QString form = files.filePath(QStringLiteral("form.zent"));
+    if (!writeFile(form, formgen::CommandText(pages)))
+        return 1;
+    std::printf("%d-page form (%.1f MB), %s platform, peak memory %.0f MB before it:\n", pages,
+                QFile(form).size() / 1048576.0, qPrintable(QGuiApplication::platformName()),
+                peakMb());
+    {
+        Span open;
+        if (!doc.openDocument(form))
+            return 1;
+        settle();
+        open.print("open, until painted");
+    }
+    caretAt(view, 0.5);
+    std::printf("  typing in the middle: %.3f ms a key (CPU)\n", typing(view, 200));
+    caretAt(view, 0);
+    std::printf("  typing in the first line: %.3f ms a key (CPU)\n", typing(view, 100));
+    const double first = probe.firstPage(view, [pages](PreviewDialog &dialog) {
+        turnPages(dialog, {2, 3, 4, pages / 2, pages / 2 + 1, pages, 1});
+        std::vector<int> many;
+        for (int page = 10; page < std::min(pages, 110); ++page)
+            many.push_back(page);
+        turnPages(dialog, many);
+        dialog.pageView()->setFit(PageView::Fit::PageWidth);
+        turnPages(dialog, {pages / 3});
+    });
+    std::printf("  preview command to first page painted: %.1f ms\n", first);
+    std::printf("  peak memory with the form: %.0f MB\n", peakMb());
+
+    // A line of a million characters amid short lines; a file of one 10 MB line.
+    std::printf("long lines:\n");
+    view.setEditorText(QStringLiteral("position 100 100\n:") + QString(1000000, QChar(u'x')) +
+                       QStringLiteral("\n*\n"));
+    caretAt(view, 0.5);
+    std::printf("  typing in the middle of a 1,000,000-character line: %.3f ms a key (CPU)\n",
+                typing(view, 100));
+    const QString oneLine = files.filePath(QStringLiteral("one-line.zent"));
+    if (!writeFile(oneLine, ":" + std::string(10 * 1024 * 1024, 'y')))
+        return 1;
+    {
+        Span open;
+        if (!doc.openDocument(oneLine))
+            return 1;
+        settle();
+        open.print("open a file of one 10 MB line");
+    }
+    caretAt(view, 0.5);
+    std::printf("  typing in it: %.3f ms a key (CPU)\n", typing(view, 100));
+    std::printf("  its preview, command to first page painted: %.1f ms\n",
+                probe.firstPage(view));
+
+    // The example form: previews from a fresh start and later ones.
+    if (!doc.openDocument(QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent")))
+        return 1;
     std::vector<double> times;
     for (int run = 0; run < 10; ++run) {
-        probe.paintedAt = -1;
-        probe.clock.start();
-        view.printPreview();
-        if (probe.paintedAt < 0) {
+        times.push_back(probe.firstPage(view));
+        if (times.back() < 0) {
             std::printf("the preview closed before its page was painted\n");
             return 1;
         }
-        times.push_back(probe.paintedAt / 1e6);
     }
-    std::printf("preview of ruled-form.zent, command to first page painted (%s platform):\n",
-                qPrintable(QGuiApplication::platformName()));
-    std::printf("  first preview of the run: %.1f ms\n", times.front());
+    std::printf("preview of ruled-form.zent, command to first page painted:\n");
+    std::printf("  first preview: %.1f ms\n", times.front());
     std::vector<double> later(times.begin() + 1, times.end());
     std::sort(later.begin(), later.end());
     std::printf("  later previews (%zu): min %.1f ms, median %.1f ms, max %.1f ms\n",
@@ -127,26 +317,12 @@ int main(int argc, char *argv[])
     for (int i = 0; i < 10000; ++i)
         lines << QStringLiteral("position %1 %2").arg(i % 2000).arg(i * 7 % 2900);
     view.setEditorText(lines.join(QLatin1Char('\n')));
-    view.moveCursor(QTextCursor::Start);
-    for (int i = 0; i < 5000; ++i)
-        view.moveCursor(QTextCursor::Down);
-    QApplication::processEvents();
-    constexpr int kKeys = 200;
-    QElapsedTimer typing;
-    typing.start();
-    for (int i = 0; i < kKeys; ++i) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-        QApplication::sendEvent(&view, &press);
-        QApplication::sendEvent(&view, &release);
-        QApplication::processEvents();
-    }
-    std::printf("typing in the middle of a 10,000-line file: %.3f ms per key (%d keys)\n",
-                typing.nsecsElapsed() / 1e6 / kKeys, kKeys);
+    caretAt(view, 0.5);
+    std::printf("typing in the middle of a 10,000-line file: %.3f ms a key (CPU)\n",
+                typing(view, 200));
 
     // Pages that never end: a text repeated two billion times, and a repeat of 500 around
     // calls nested seven deep.
-    application.removeEventFilter(&probe);
     QTemporaryDir calls;
     for (int i = 1; i <= 7; ++i) {
         QFile level(calls.filePath(QStringLiteral("level%1.zent").arg(i)));
@@ -164,5 +340,18 @@ int main(int argc, char *argv[])
     cancelLatency(view, "* 10 10 2000000000", QStringLiteral(":.x\n* 10 10 2000000000\n"));
     cancelLatency(view, "repeat 500 around calls nested seven deep",
                   QStringLiteral("<%1/level1.zent\n").arg(calls.path()));
+    if (!large)
+        return 0;
+
+    // Files far beyond the ordinary: 50 MB of form, half a million page lines.
+    const QString huge = files.filePath(QStringLiteral("huge.zent"));
+    std::string pageLines;
+    for (int i = 0; i < 500000; ++i)
+        pageLines += "page\r\n";
+    const QString manyPages = files.filePath(QStringLiteral("pages.zent"));
+    if (!writeFile(huge, formgen::CommandText(13200)) || !writeFile(manyPages, pageLines) ||
+        !openAndPreview(doc, view, probe, manyPages, "500,000 page lines") ||
+        !openAndPreview(doc, view, probe, huge, "13,200-page form"))
+        return 1;
     return 0;
 }

@@ -103,7 +103,7 @@ private slots:
     void previewAndPrintSwitches()
     {
         for (const auto &[option, dialog, stored] :
-             {std::tuple{"-pv", "QPrintPreviewDialog", -1}, {"-pv", "QPrintPreviewDialog", 700},
+             {std::tuple{"-pv", "PreviewDialog", -1}, {"-pv", "PreviewDialog", 700},
               {"/p", "QPrintDialog", 700}}) {
             SettingsStore().setWindowSize(stored, stored < 0 ? -1 : 500);
             QString shown;

@@ -1,7 +1,9 @@
-// Print jobs on a QPrinter: the paper, the page range, cancelling between pages, and the
-// error list after a preview.
+// Print jobs on a QPrinter: the paper, the page range, cancelling between pages; the
+// preview of short and long files, and the error list after it.
 #include "testsupport.h"
 
+#include "pageview.h"
+#include "previewdialog.h"
 #include "printcontroller.h"
 #include "settingsstore.h"
 #include "zentovadoc.h"
@@ -10,16 +12,15 @@
 #include "draw/qt/printerjob.h"
 #include "engine/viewstate.h"
 
-#include <QAction>
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -28,6 +29,18 @@ const QString kPdftoppm = QStringLiteral("/usr/bin/pdftoppm");
 
 const std::string kThreePages = "position 100 100\r\n:.one\r\n*\r\npage\r\n"
                                 "zzz bad on page two\r\npage\r\n:.three\r\n*\r\n";
+
+// The line numbers of the error list, in its order.
+QList<int> errorLines(const ViewState &state)
+{
+    QList<int> lines;
+    const QString text = QString::fromLatin1(state.errorText.str());
+    for (const QRegularExpressionMatch &m :
+         QRegularExpression(QStringLiteral("^\\((\\d+)\\) "), QRegularExpression::MultilineOption)
+             .globalMatch(text))
+        lines << m.captured(1).toInt();
+    return lines;
+}
 
 int pdfPageCount(const QString &path)
 {
@@ -105,25 +118,6 @@ private slots:
         QCOMPARE(pagesDone, 1);
     }
 
-    // Facing pages of landscape paper make the preview lay itself out for many seconds.
-    void previewOffersNoFacingPagesForLandscapePaper()
-    {
-        Editor editor;
-        editor.view.setEditorText(QStringLiteral("page\npage\npage\n"));
-        editor.view.printController().setLandscape();
-        int found = 0;
-        const QString facing =
-            QCoreApplication::translate("QPrintPreviewDialog", "Show facing pages");
-        WhenModal([&found, &facing](QWidget *dialog) {
-            for (QAction *action : dialog->findChildren<QAction *>())
-                if (action->text() == facing)
-                    found += action->isEnabled() ? 2 : 1;
-            dialog->close();
-        });
-        editor.view.printPreview();
-        QCOMPARE(found, 1);
-    }
-
     void previewOpensTheErrorListOnlyAfterErrors()
     {
         Editor editor;
@@ -132,7 +126,7 @@ private slots:
         view.setEditorText(QStringLiteral("position 10 10\n:.fine\n*\n"));
         bool previewShown = false;
         WhenModal([&previewShown](QWidget *dialog) {
-            previewShown = qobject_cast<QPrintPreviewDialog *>(dialog) != nullptr;
+            previewShown = qobject_cast<PreviewDialog *>(dialog) != nullptr;
             dialog->close();
         });
         view.printPreview();
@@ -203,6 +197,72 @@ private slots:
                                 .arg(inked.right() + 1).arg(inked.bottom() + 1)));
     }
 
+    // A generated file of 3,000 pages (3.4 MB) with a faulty line on every page: it opens;
+    // its preview shows the first page having rendered no other; every page records its
+    // errors when first shown, in whatever order; the page images kept stay within their
+    // budget; the error list opens after the preview.
+    void aLongFilePreviewsTheShownPagesOnly()
+    {
+        Editor editor;
+        editor.view.show();
+        QByteArray text;
+        QList<int> faultyLine{0}; // by page
+        const QByteArray comment = "# " + QByteArray(62, '-') + "\r\n";
+        int line = 1;
+        for (int page = 1; page <= 3000; ++page) {
+            if (page > 1)
+                text += "page\r\n", ++line;
+            text += QStringLiteral("position 100 100\r\n:.page %1\r\n*\r\nzzz %1\r\n")
+                        .arg(page).toLatin1();
+            faultyLine << line + 3;
+            text += comment.repeated(16);
+            line += 4 + 16;
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("long.zent"));
+        QVERIFY(WriteBytes(path, text));
+        QVERIFY(editor.doc.openDocument(path));
+
+        QList<QList<int>> seen;
+        int imagesKept = 0;
+        WhenModal([&](QWidget *dialog) {
+            auto *preview = qobject_cast<PreviewDialog *>(dialog);
+            const auto close = qScopeGuard([dialog] { dialog->close(); });
+            QVERIFY(preview);
+            PageView &pages = *preview->pageView();
+            QCOMPARE(pages.pageCount(), 3000);
+            QTRY_VERIFY(pages.showsPage());
+            seen << errorLines(editor.view.state());
+            for (int page : {2500, 3, 2500, 1}) {
+                pages.setCurrentPage(page);
+                QTRY_VERIFY(pages.showsPage());
+            }
+            seen << errorLines(editor.view.state());
+            // Three pages at the largest zoom are more than the images' budget.
+            pages.setZoom(PageView::ZoomSteps().back());
+            for (int page : {4, 5, 6}) {
+                pages.setCurrentPage(page);
+                QTRY_VERIFY(pages.showsPage());
+            }
+            QVERIFY(preview->images().bytes() <= PreviewDialog::kImageBudget ||
+                    preview->images().count() == 1);
+            imagesKept = preview->images().count();
+        });
+        bool errorListShown = false;
+        WhenModal(
+            [&errorListShown](QWidget *dialog) {
+                errorListShown = true;
+                dialog->close();
+            },
+            "CErrorListDlg");
+        editor.view.printPreview();
+        QCOMPARE(seen.size(), 2);
+        QCOMPARE(seen[0], QList<int>{faultyLine[1]});
+        QCOMPARE(seen[1], (QList<int>{faultyLine[1], faultyLine[2500], faultyLine[3]}));
+        QVERIFY(imagesKept < 3);
+        QTRY_VERIFY(errorListShown);
+    }
+
     // A page whose drawing would take hours: the progress dialog appears, its Cancel
     // stops the page itself, the preview closes without showing it, and the document is
     // untouched.
@@ -212,14 +272,17 @@ private slots:
         const QString text = QStringLiteral(":.x\n* 10 10 2000000000\n");
         editor.view.setEditorText(text);
         const bool modifiedBefore = editor.doc.isModified();
-        QString first;
-        WhenModal([&first](QWidget *dialog) {
-            first = QString::fromLatin1(dialog->metaObject()->className());
-            if (auto *progress = qobject_cast<QProgressDialog *>(dialog))
-                progress->cancel();
-        });
+        bool cancelled = false;
+        WhenModal(
+            [&cancelled](QWidget *dialog) {
+                if (auto *progress = qobject_cast<QProgressDialog *>(dialog)) {
+                    progress->cancel();
+                    cancelled = true;
+                }
+            },
+            "QProgressDialog");
         editor.view.printPreview();
-        QCOMPARE(first, QStringLiteral("QProgressDialog"));
+        QVERIFY(cancelled);
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(editor.view.editorText(), text);
         QCOMPARE(editor.doc.isModified(), modifiedBefore);

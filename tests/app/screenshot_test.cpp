@@ -1,10 +1,12 @@
 // The main window on a real X server (Xvfb): a command file open, the quick reference
-// beside it, the lock indicators; the clipboard image dialog and the font selection
-// dialog. Checks the windows' structure and that the screen shows them, and leaves the
-// screenshots in ZENTOVA_SCREENSHOT_DIR for people to look at.
+// beside it, the lock indicators; the print preview; the clipboard image dialog and
+// the font selection dialog. Checks the windows' structure and that the screen shows
+// them, and leaves the screenshots in ZENTOVA_SCREENSHOT_DIR for people to look at.
 #include "clipimagedialog.h"
 #include "fontselectdialog.h"
 #include "mainframe.h"
+#include "pageview.h"
+#include "previewdialog.h"
 #include "prompter.h"
 #include "quickrefdialog.h"
 #include "settingsstore.h"
@@ -20,12 +22,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <set>
@@ -149,6 +153,36 @@ private slots:
         QTRY_VERIFY(!caps->isEnabled());
         XCloseDisplay(other);
 #endif
+    }
+
+    // The print preview of the example form at page width: the tool bar and the page.
+    void printPreview()
+    {
+        MessageBoxPrompter prompter;
+        CZentovaApp app(prompter);
+        QVERIFY(app.start({QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent")}));
+        QImage image;
+        QRect page, tools;
+        QTimer::singleShot(0, &app.frame(), [&]() {
+            auto *preview = qobject_cast<PreviewDialog *>(QApplication::activeModalWidget());
+            const auto close = qScopeGuard([preview] {
+                if (preview)
+                    preview->close();
+            });
+            QVERIFY(preview);
+            PageView &pages = *preview->pageView();
+            QVERIFY(QTest::qWaitForWindowExposed(preview));
+            pages.setFit(PageView::Fit::PageWidth);
+            QTRY_VERIFY(pages.showsPage());
+            QTest::qWait(500);
+            image = screenshot(QStringLiteral("print-preview.png"));
+            page = onScreen(pages.viewport());
+            tools = onScreen(preview->findChild<QToolBar *>());
+        });
+        app.frame().view().printPreview();
+        QVERIFY(!image.isNull());
+        QVERIFY2(colours(image, page) >= 16, "the page shows no marks");
+        QVERIFY2(colours(image, tools) >= 8, "the tool bar shows nothing");
     }
 
     // A screenshot of the main window captured into slot 0 and scrolled a little.

@@ -33,13 +33,15 @@ QByteArray Cp932(const char *utf8)
     return QByteArray::fromStdString(cp932::FromUtf8(utf8));
 }
 
-void WhenModal(std::function<void(QWidget *dialog)> action)
+void WhenModal(std::function<void(QWidget *dialog)> action, const char *className)
 {
     auto *timer = new QTimer;
     timer->setInterval(20);
     QObject::connect(timer, &QTimer::timeout,
-                     [timer, ticks = 0, action = std::move(action)]() mutable {
+                     [timer, className, ticks = 0, action = std::move(action)]() mutable {
                          QWidget *modal = QApplication::activeModalWidget();
+                         if (modal && className && !modal->inherits(className))
+                             modal = nullptr;
                          if (!modal && ++ticks < 250)
                              return;
                          timer->stop();

@@ -63,8 +63,8 @@ bool WriteBytes(const QString &path, const QByteArray &bytes);
 QByteArray Cp932(const char *utf8);
 
 // Runs `action` once the next modal dialog is up (polling every 20 ms for up to 5 s),
-// handing it that dialog.
-void WhenModal(std::function<void(QWidget *dialog)> action);
+// handing it that dialog; with `className`, once a dialog of that class is the modal one.
+void WhenModal(std::function<void(QWidget *dialog)> action, const char *className = nullptr);
 
 // Every test class registers itself here; main() runs them in order.
 using TestFactory = std::function<std::unique_ptr<QObject>()>;
