@@ -1,6 +1,7 @@
 // The editor's blocks: gathering, cutting, and reading the text back.
 #include "editorblocks.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -105,6 +106,14 @@ Blocks cut(QStringView text)
     return out;
 }
 
+// Tells the views that the document's height changed: setting a block's line count
+// does not, and the scroll bar would keep the range of the counts before.
+void announceSize(QTextDocument &document)
+{
+    if (QAbstractTextDocumentLayout *layout = document.documentLayout())
+        emit layout->documentSizeChanged(layout->documentSize());
+}
+
 } // namespace
 
 bool IsContinued(const QTextBlock &block)
@@ -134,6 +143,7 @@ void Fill(QTextDocument &document, const QString &text)
     for (QTextBlock block = document.begin(); block.isValid() && number < blocks.lines.size();
          block = block.next())
         block.setLineCount(blocks.lines[number++]);
+    announceSize(document);
 }
 
 void Insert(QTextCursor &cursor, const QString &text)
@@ -261,6 +271,7 @@ void EstimateLineCounts(QTextDocument &document)
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
         if (block.layout()->lineCount() == 0)
             block.setLineCount(1 + static_cast<int>(block.text().count(QChar::LineSeparator)));
+    announceSize(document);
 }
 
 } // namespace editorblocks

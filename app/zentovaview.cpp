@@ -14,7 +14,7 @@
 
 #include "draw/qt/userfolders.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
@@ -239,6 +239,31 @@ bool CZentovaView::deleteAcrossBlockBreak(QKeyEvent *event)
     ensureCursorVisible();
     event->accept();
     return true;
+}
+
+void CZentovaView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QPlainTextEdit::mouseDoubleClickEvent(event);
+    m_sinceDoubleClick.start();
+    m_doubleClickAt = event->position().toPoint();
+}
+
+void CZentovaView::mousePressEvent(QMouseEvent *event)
+{
+    const bool tripleClick =
+        event->button() == Qt::LeftButton && m_sinceDoubleClick.isValid() &&
+        m_sinceDoubleClick.elapsed() < QApplication::doubleClickInterval() &&
+        (event->position().toPoint() - m_doubleClickAt).manhattanLength() <
+            QApplication::startDragDistance();
+    QPlainTextEdit::mousePressEvent(event);
+    if (!tripleClick)
+        return;
+    m_sinceDoubleClick.invalidate();
+    QTextCursor cursor = cursorForPosition(event->position().toPoint());
+    const int start = editorblocks::LineStart(*document(), cursor.position());
+    cursor.setPosition(start);
+    cursor.setPosition(editorblocks::LineEnd(*document(), start), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
 }
 
 void CZentovaView::resizeEvent(QResizeEvent *event)

@@ -4,7 +4,9 @@
 
 #include "engine/viewstate.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QPoint>
 
 #include <memory>
 
@@ -83,6 +85,9 @@ protected:
     // Enter always ends a line, also inside a long line's later block; Backspace and Delete
     // next to the break between two blocks of one line delete the character beyond it.
     void keyPressEvent(QKeyEvent *event) override;
+    // A triple click selects the line, not the whole block of lines it stands in.
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -103,4 +108,6 @@ private:
     ViewState m_state;
     std::unique_ptr<CPrintController> m_printer;
     bool m_replacingText = false; // setEditorText is filling the editor
+    QElapsedTimer m_sinceDoubleClick;
+    QPoint m_doubleClickAt;
 };

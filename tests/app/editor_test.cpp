@@ -198,7 +198,8 @@ private slots:
     }
 
     // The editor holds short lines several to a block and cuts long lines into blocks;
-    // the text reads back unchanged, and lines are found by number.
+    // the text reads back unchanged, the last line is found by number and scrolled to, and
+    // a triple click selects that line alone.
     void textSurvivesTheEditorsBlocks_data()
     {
         QTest::addColumn<QString>("text");
@@ -231,6 +232,13 @@ private slots:
         for (QTextBlock block = m_view->document()->begin(); block.isValid(); block = block.next())
             QVERIFY(block.length() <= editorblocks::kCutChars + 1);
         m_view->selectLine(lines);
+        QCOMPARE(m_view->textCursor().selectedText(), lastLine);
+        // A triple click on the last line selects that line alone.
+        m_view->moveCursor(QTextCursor::End);
+        const QPoint end = m_view->cursorRect().center() - QPoint(2, 0);
+        QTest::mouseDClick(m_view->viewport(), Qt::LeftButton, {}, end);
+        QTest::mousePress(m_view->viewport(), Qt::LeftButton, {}, end);
+        QTest::mouseRelease(m_view->viewport(), Qt::LeftButton, {}, end);
         QCOMPARE(m_view->textCursor().selectedText(), lastLine);
         QVERIFY(!m_doc->isModified());
         QVERIFY(!m_view->document()->isUndoAvailable());
