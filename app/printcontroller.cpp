@@ -148,7 +148,7 @@ public:
                 m_begun = true;
             }
             QPainter painter(printer);
-            m_cancelled = !m_job.renderPages(*printer, painter, m_text, 1, m_pages,
+            m_cancelled = !m_job.renderPages(*printer, painter, 1, m_pages,
                                              progress.progress());
         }
         m_rendering = false;

@@ -2,9 +2,9 @@
 // later placements only draw), a box that is mostly outside the paper (cost follows the
 // visible part), and the intermediate of a preview (held to the screen's pixel count).
 // Needs the shipped image plug-in in the program folder beside zentova-print.
+#include "draw/nullsurface.h"
 #include "draw/printjob.h"
 #include "draw/qt/qtsurface.h"
-#include "draw/nullsurface.h"
 #include "draw/tracesurface.h"
 #include "engine/codepage.h"
 #include "engine/viewstate.h"
@@ -54,7 +54,7 @@ std::vector<double> RunPages(ViewState &view, const std::string &text, int pages
         canvas.fill(Qt::white);
         QPainter painter(&canvas);
         QtSurface surface(&painter, 150, 150);
-        job.PrintPage(surface, page, text);
+        job.PrintPage(surface, page);
         painter.end();
         times.push_back(Seconds(start));
     }
@@ -129,7 +129,7 @@ int main(int argc, char **argv)
     const std::string text = "psize 2000 0\r\n!" + path + "\r\n";
     job.Prepare(text, true, "");
     job.Begin(2100, 2970);
-    job.PrintPage(traced, 1, text);
+    job.PrintPage(traced, 1);
     job.End();
     const std::string line = trace.str();
     const std::size_t scaled = line.find("scaled=");

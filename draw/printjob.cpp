@@ -8,12 +8,13 @@
 #include "engine/filepaths.h"
 #include "engine/viewstate.h"
 
-int PrintJob::Prepare(std::string_view text, bool previewing, std::string_view documentPath)
+int PrintJob::Prepare(std::string text, bool previewing, std::string_view documentPath)
 {
     m_view.previewing = previewing;
     // The folder is joined to paths of command files, so it is kept in their encoding.
     m_view.baseFolder = FolderOfPath(cp932::FromUtf8(documentPath));
-    return CountPages(text);
+    m_index = PageIndex(std::move(text));
+    return m_index.pageCount();
 }
 
 void PrintJob::Begin(int paperWidth, int paperHeight)
@@ -30,7 +31,7 @@ int PrintJob::PaperFromDots(int dots, int dotsPerInch)
     return static_cast<int>(static_cast<double>(dots) / dotsPerInch * 254 + 0.5);
 }
 
-void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
+void PrintJob::PrintPage(Surface &surface, int page)
 {
     if (m_view.stopping)
         return;
@@ -40,7 +41,7 @@ void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
         engine.recordErrors = true;
         m_maxPageRendered = static_cast<unsigned>(page);
     }
-    engine.RunPage(surface, page, text);
+    engine.RunPage(surface, m_index, page);
 }
 
 bool PrintJob::Stopped() const

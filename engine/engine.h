@@ -1,6 +1,7 @@
 // The interpreter state of one page run, and the page run itself.
 #pragma once
 
+#include "pageindex.h"
 #include "textlines.h"
 
 #include "image/fileimage.h"
@@ -11,10 +12,6 @@
 
 class Surface;
 struct ViewState;
-
-// Number of pages of a command text: one more than the lines that begin with "pag" (in
-// any case) after the first, and one more again when the text itself begins with one.
-int CountPages(std::string_view text);
 
 // The interpreter of one page: built for one RunPage and destroyed after it. Every drawing
 // command reads and writes these fields; called files share them with their caller.
@@ -27,9 +24,9 @@ public:
     CCommandEngine(const CCommandEngine &) = delete;
     CCommandEngine &operator=(const CCommandEngine &) = delete;
 
-    // Runs page `page` (1-based) of the whole command text on `dc`: the initialisation
-    // lines of the whole text, then the page's own section.
-    void RunPage(Surface &dc, int page, std::string_view text);
+    // Runs page `page` (1-based) of the text of `index` on `dc`: the initialisation lines
+    // of the whole text, then the page's own section.
+    void RunPage(Surface &dc, const PageIndex &index, int page);
 
     bool recordErrors = false;
     std::string nestedCallPath;
@@ -70,6 +67,6 @@ public:
     std::string prepassLine;
 
 private:
-    void runVariablePass(std::string_view text);
-    void runAbbreviationPass(std::string_view text);
+    bool runVariablePass(const PageIndex &index);
+    bool runAbbreviationPass(const PageIndex &index);
 };

@@ -27,7 +27,7 @@ PrinterJob::PrinterJob(ViewState &view) : m_view(view), m_job(view) {}
 
 int PrinterJob::prepare(std::string_view text, bool previewing, std::string_view documentPath)
 {
-    m_pages = m_job.Prepare(text, previewing, documentPath);
+    m_pages = m_job.Prepare(std::string(text), previewing, documentPath);
     return m_pages;
 }
 
@@ -43,8 +43,8 @@ void PrinterJob::updatePaper(const QPrinter &printer)
     paperOf(printer, m_view.paperWidth, m_view.paperHeight);
 }
 
-bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_view text,
-                             int from, int to, const PrintProgress &progress)
+bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, int from, int to,
+                             const PrintProgress &progress)
 {
     from = std::max(from, 1);
     to = std::min(to, m_pages);
@@ -66,7 +66,7 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_v
     for (int page = from; page <= to; ++page) {
         if (page != from && !printer.newPage())
             return false;
-        m_job.PrintPage(surface, page, text);
+        m_job.PrintPage(surface, page);
         if (m_job.Stopped())
             return false;
         if (!proceed(page - from + 1) && page < to)
@@ -103,7 +103,7 @@ bool PrintDocument(QPrinter &printer, ViewState &view, std::string_view text,
         job.end();
         return false;
     }
-    const bool complete = job.renderPages(printer, painter, text, from, to, progress);
+    const bool complete = job.renderPages(printer, painter, from, to, progress);
     if (!complete)
         printer.abort();
     const bool ended = painter.end();

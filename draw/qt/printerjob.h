@@ -29,8 +29,8 @@ public:
     PrinterJob(const PrinterJob &) = delete;
     PrinterJob &operator=(const PrinterJob &) = delete;
 
-    // Counts the pages of `text` (code page 932, CR LF) and remembers whether the job is a
-    // preview and the document's folder ("" for a document without a file).
+    // Indexes the pages of `text` (code page 932, CR LF) for the job and remembers whether
+    // the job is a preview and the document's folder ("" for a document without a file).
     int prepare(std::string_view text, bool previewing, std::string_view documentPath);
 
     // Starts the job on `printer`: the paper of the job, an empty error list.
@@ -40,11 +40,12 @@ public:
     // paper or orientation the user changed. The error list is kept.
     void updatePaper(const QPrinter &printer);
 
-    // Renders pages `from` to `to` (1-based, clamped to the job's pages) of `text` with
-    // `painter`, which is active on `printer`; a new printer page is started between two
-    // pages. Returns false when `progress` cancelled the job before its last page.
-    bool renderPages(QPrinter &printer, QPainter &painter, std::string_view text, int from,
-                     int to, const PrintProgress &progress = {});
+    // Renders pages `from` to `to` (1-based, clamped to the job's pages) of the prepared
+    // text with `painter`, which is active on `printer`; a new printer page is started
+    // between two pages. Returns false when `progress` cancelled the job before its last
+    // page.
+    bool renderPages(QPrinter &printer, QPainter &painter, int from, int to,
+                     const PrintProgress &progress = {});
 
     // Ends the job; true when it recorded errors (the error list is in the view state).
     bool end();

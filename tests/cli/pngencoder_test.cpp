@@ -57,7 +57,7 @@ QImage RenderPage(const std::string &commands, const std::string &folder)
     QtSurface surface(&painter, 200, 200);
     CCommandEngine engine(view);
     engine.recordErrors = true;
-    engine.RunPage(surface, 1, NormalizeLineEnds(cp932::FromUtf8(commands)));
+    engine.RunPage(surface, PageIndex(NormalizeLineEnds(cp932::FromUtf8(commands))), 1);
     EXPECT_TRUE(view.errorText.empty()) << cp932::ToUtf8(view.errorText.str());
     painter.end();
     return image;

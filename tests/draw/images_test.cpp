@@ -127,13 +127,14 @@ TEST_F(Pictures, CacheKeepsOneDecodingPerJobAndName)
     ViewState view;
     NullSurface surface;
     PrintJob job(view);
-    const std::string text = CommandFile("!%With%small.bmp\npage\n!%With%small.bmp");
-    ASSERT_EQ(job.Prepare(text, true, dir.path() + "form.zent"), 2);
+    ASSERT_EQ(job.Prepare(CommandFile("!%With%small.bmp\npage\n!%With%small.bmp"), true,
+                          dir.path() + "form.zent"),
+              2);
     job.Begin(2100, 2970);
-    job.PrintPage(surface, 1, text);
+    job.PrintPage(surface, 1);
     ASSERT_EQ(view.imageCache.size(), 1u);
     const FileImage *decoded = view.imageCache.begin()->second.get();
-    job.PrintPage(surface, 2, text);
+    job.PrintPage(surface, 2);
     EXPECT_EQ(view.imageCache.begin()->second.get(), decoded);
     EXPECT_FALSE(job.End());
     EXPECT_TRUE(view.imageCache.empty());

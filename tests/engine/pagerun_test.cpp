@@ -26,9 +26,11 @@ TEST(PageRun, CountsPagesAndCutsSections)
     const std::string undefined = "\n      定義されていないコマンドです\n";
     for (const auto &[text, page, error] :
          {std::tuple{"", 1, ""}, {"x1\npage\nx3", 1, "(1) x1"}, {"x1\npage\nx3", 2, "(3) x3"},
-          {"page\nx2", 1, ""}, {"page\nx2", 2, "(2) x2"}, {"a1\nPAGE\nb3\npage\nc5", 3, "(5) c5"},
-          {"a1\npage\nb3", 5, ""}})
-        EXPECT_EQ(PageRun(text, page).errors(), *error ? error + undefined : "") << text << page;
+          {"page\nx2", 1, ""}, {"page\nx2", 2, "(2) x2"}, {"page\nx2\npage\nx4", 3, "(4) x4"},
+          {"a1\nPAGE\nb3\npage\nc5", 3, "(5) c5"}, {"a1\npage\nb3", 5, ""},
+          {"a1\npage\nb3", 0, "(1) a1"}})
+        EXPECT_EQ(PageRun(text, page).errors(), *error ? error + undefined : "")
+            << text << page;
 }
 
 TEST(PageRun, InitialisationLinesRunBeforeEveryPage)
@@ -55,6 +57,8 @@ TEST(PageRun, InitialisationLinesRunBeforeEveryPage)
     // An upper-case }{AB} line is not an initialisation and does nothing on its page.
     PageRun p3(text, 3);
     EXPECT_EQ(p3.errors(), "");
+    // A page beyond the last still runs the initialisation lines, and reports their errors.
+    EXPECT_EQ(PageRun("page\n$$aa (", 9).errors(), "(2) $$aa (\n      数式の括弧が合っていません\n");
 }
 
 TEST(PageRun, InitialisationErrorsCarryTheirLine)
@@ -97,20 +101,20 @@ TEST(ErrorList, EntryFormatAndOneEntryPerLine)
 
 TEST(ErrorList, RecordedOnlyOnTheFirstRenderingOfAPage)
 {
-    const std::string text = CommandFile("bad1\npage\nbad3\n$$aa (");
     ViewState view;
     NullSurface surface;
     PrintJob job(view);
-    ASSERT_EQ(job.Prepare(text, true, "/home/u/forms/a.zent"), 2);
+    ASSERT_EQ(job.Prepare(CommandFile("bad1\npage\nbad3\n$$aa ("), true, "/home/u/forms/a.zent"),
+              2);
     EXPECT_EQ(view.baseFolder, "/home/u/forms/");
     EXPECT_TRUE(view.previewing);
     job.Begin(2100, 2970);
-    job.PrintPage(surface, 1, text);
+    job.PrintPage(surface, 1);
     const std::string afterFirst = view.errorText.str();
-    job.PrintPage(surface, 1, text);
+    job.PrintPage(surface, 1);
     EXPECT_EQ(view.errorText.str(), afterFirst);
-    job.PrintPage(surface, 2, text);
-    job.PrintPage(surface, 1, text);
+    job.PrintPage(surface, 2);
+    job.PrintPage(surface, 1);
     EXPECT_EQ(cp932::ToUtf8(view.errorText.str()),
               "(4) $$aa (\r\n      数式の括弧が合っていません\r\n"
               "(1) bad1\r\n      定義されていないコマンドです\r\n"

@@ -80,10 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::ostream out(&discard);
     TraceSurface surface(fake, out);
     PrintJob job(view);
-    const int pages = std::min(job.Prepare(text, false, ""), kMaxPages);
+    const int pages = std::min(job.Prepare(std::string(text), false, ""), kMaxPages);
     job.Begin(2100, 2970);
     for (int page = 1; page <= pages; ++page)
-        job.PrintPage(surface, page, text);
+        job.PrintPage(surface, page);
     job.End();
     return 0;
 }

@@ -28,7 +28,7 @@ PageRun::PageRun(const std::string &utf8Text, int page, const Profile *profile, 
     const std::string text = raw ? utf8Text : CommandFile(utf8Text);
     engine = std::make_unique<CCommandEngine>(view);
     engine->recordErrors = true;
-    engine->RunPage(surface, page, text);
+    engine->RunPage(surface, PageIndex(text), page);
 }
 
 PageRun::PageRun(const std::string &utf8Text, const std::function<void(ViewState &)> &setup)
@@ -36,7 +36,7 @@ PageRun::PageRun(const std::string &utf8Text, const std::function<void(ViewState
     setup(view);
     engine = std::make_unique<CCommandEngine>(view);
     engine->recordErrors = true;
-    engine->RunPage(surface, 1, CommandFile(utf8Text));
+    engine->RunPage(surface, PageIndex(CommandFile(utf8Text)), 1);
 }
 
 std::string PageRun::errors() const
@@ -54,7 +54,7 @@ std::string RunJob(const std::string &cp932Text, std::string *errors)
     int pages = job.Prepare(cp932Text, false, "");
     job.Begin(2100, 2970);
     for (int page = 1; page <= pages; ++page)
-        job.PrintPage(surface, page, cp932Text);
+        job.PrintPage(surface, page);
     job.End();
     if (errors)
         *errors = withoutCarriageReturns(cp932::ToUtf8(view.errorText.str()));

@@ -48,7 +48,7 @@ std::array<QRgb, 4> Drawn(const std::string &commands, QImage *image = nullptr)
     Canvas c(30, 30, 150);
     CCommandEngine engine(view);
     engine.recordErrors = true;
-    engine.RunPage(c.surface, 1, NormalizeLineEnds(cp932::FromUtf8(commands)));
+    engine.RunPage(c.surface, PageIndex(NormalizeLineEnds(cp932::FromUtf8(commands))), 1);
     EXPECT_TRUE(view.errorText.empty()) << cp932::ToUtf8(view.errorText.str());
     const QImage &drawn = c.finish();
     if (image)
@@ -111,10 +111,12 @@ TEST(QtSurfacePictures, RoundedCornersLeaveNoPictureOutsideTheCurve)
             view.clipSlots.Fill(0, 16, 16, std::vector<std::uint32_t>(16 * 16, 0xFF203040));
             Canvas c(50, 50, dpi);
             CCommandEngine engine(view);
-            engine.RunPage(c.surface, 1,
-                           cp932::FromUtf8("position " + std::to_string(p.x) + " " + std::to_string(p.y) +
-                                           "\npsize " + std::to_string(p.w) + " " + std::to_string(p.h) +
-                                           " " + std::to_string(p.r) + "\n!0"));
+            engine.RunPage(c.surface,
+                           PageIndex(cp932::FromUtf8(
+                               "position " + std::to_string(p.x) + " " + std::to_string(p.y) +
+                               "\npsize " + std::to_string(p.w) + " " + std::to_string(p.h) + " " +
+                               std::to_string(p.r) + "\n!0")),
+                           1);
             const QImage &image = c.finish();
             const qreal x = ToLogical(p.x), y = ToLogical(p.y), w = ToLogical(p.w), h = ToLogical(p.h),
                         r = ToLogical(p.r), scale = dpi / 1440.0;
