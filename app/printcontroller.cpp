@@ -1,10 +1,10 @@
 // Preview and printing over QPrintPreviewDialog, QPrintDialog and QPrinter.
 #include "printcontroller.h"
 
+#include "draw/drawingview.h"
 #include "draw/papersizes.h"
 #include "draw/qt/printerjob.h"
-#include "engine/engine.h"
-#include "engine/viewstate.h"
+#include "engine/pageindex.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -84,7 +84,7 @@ bool isLandscape(const QPrinter &printer)
 // Prints the pages of `text` that `printer` asks for, with the origin its target has:
 // the corner of a printer's printable area, the paper's corner in a PDF file (which has
 // no unprintable edge), as zentova-print's PDF files have it.
-bool printOn(QPrinter &printer, ViewState &state, const std::string &text,
+bool printOn(QPrinter &printer, DrawingView &state, const std::string &text,
              const std::string &documentPath, const PrintProgress &progress,
              bool *printed = nullptr)
 {
@@ -122,7 +122,7 @@ void sizeLikeOwner(QDialog &dialog, const QWidget *owner)
 // of a page records its errors.
 class CPrintController::PreviewJob {
 public:
-    PreviewJob(ViewState &state, const std::string &text, const QByteArray &path)
+    PreviewJob(DrawingView &state, const std::string &text, const QByteArray &path)
         : m_state(state), m_job(state), m_text(text), m_path(path)
     {
         m_pages = m_job.prepare(m_text, true, path.toStdString());
@@ -160,7 +160,7 @@ public:
     bool end() { return m_job.end(); }
 
 private:
-    ViewState &m_state;
+    DrawingView &m_state;
     PrinterJob m_job;
     const std::string &m_text;
     QByteArray m_path;
@@ -170,7 +170,7 @@ private:
     bool m_cancelled = false;
 };
 
-CPrintController::CPrintController(ViewState &state, QWidget *owner)
+CPrintController::CPrintController(DrawingView &state, QWidget *owner)
     : m_state(state), m_owner(owner)
 {
 }

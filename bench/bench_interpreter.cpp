@@ -1,9 +1,10 @@
 // Interpreter throughput: command lines per second through the whole dispatcher on a
 // surface that draws nothing, a large page section, the index of a long text and the run
 // of a late page.
+#include "draw/drawingview.h"
 #include "draw/nullsurface.h"
+#include "draw/pagedrawing.h"
 #include "engine/engine.h"
-#include "engine/viewstate.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,11 +37,12 @@ std::string formText(int lines)
 
 void runPage(const PageIndex &index, int page)
 {
-    ViewState view;
+    DrawingView view;
     NullSurface surface;
-    CCommandEngine engine(view);
+    PageDrawing drawing(surface, view);
+    CCommandEngine engine(view, &drawing);
     engine.recordErrors = true;
-    engine.RunPage(surface, index, page);
+    engine.RunPage(index, page);
     benchmark::DoNotOptimize(engine.variables[0]);
 }
 

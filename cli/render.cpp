@@ -7,6 +7,7 @@
 #include "printerout.h"
 #include "settingsprofile.h"
 
+#include "draw/drawingview.h"
 #include "draw/printjob.h"
 #include "draw/qt/qtsurface.h"
 #include "draw/qt/slotimage.h"
@@ -14,7 +15,6 @@
 #include "draw/tracesurface.h"
 #include "engine/codepage.h"
 #include "engine/textlines.h"
-#include "engine/viewstate.h"
 
 #include <QImage>
 #include <QPageSize>
@@ -233,7 +233,7 @@ int RenderCommandFile(const Options &o)
     std::string text = NormalizeLineEnds(*bytes);
     bytes.reset();
 
-    ViewState view;
+    DrawingView view;
     SettingsProfile stored;
     std::unique_ptr<Profile> given;
     if (o.adjust)

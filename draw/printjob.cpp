@@ -1,12 +1,12 @@
 // The job steps around the page runs.
 #include "printjob.h"
 
+#include "pagedrawing.h"
 #include "surface.h"
 
 #include "engine/codepage.h"
 #include "engine/engine.h"
 #include "engine/filepaths.h"
-#include "engine/viewstate.h"
 
 int PrintJob::Prepare(std::string text, bool previewing, std::string_view documentPath)
 {
@@ -36,12 +36,13 @@ void PrintJob::PrintPage(Surface &surface, int page)
     if (m_view.stopping)
         return;
     surface.StartPage(page, m_view.paperWidth, m_view.paperHeight);
-    CCommandEngine engine(m_view);
+    PageDrawing drawing(surface, m_view);
+    CCommandEngine engine(m_view, &drawing);
     if (page > 0 && static_cast<unsigned>(page) > m_maxPageRendered) {
         engine.recordErrors = true;
         m_maxPageRendered = static_cast<unsigned>(page);
     }
-    engine.RunPage(surface, m_index, page);
+    engine.RunPage(m_index, page);
 }
 
 bool PrintJob::Stopped() const

@@ -7,7 +7,7 @@
 #include <string_view>
 
 class Surface;
-struct ViewState;
+struct DrawingView;
 
 // Drives the interpreter through one job: prepare (the page index of the text, preview
 // flag, the document's folder), begin (paper, empty error list), one fresh engine per
@@ -15,7 +15,7 @@ struct ViewState;
 // A job whose view has a stop hook (ViewState::stopRequested) can be stopped inside a page.
 class PrintJob {
 public:
-    explicit PrintJob(ViewState &view) : m_view(view) {}
+    explicit PrintJob(DrawingView &view) : m_view(view) {}
 
     // Takes the command text of the job (code page 932) and indexes its pages once;
     // returns the number of pages. `documentPath` is the command file's path in the file
@@ -44,7 +44,7 @@ public:
     unsigned maxPageRendered() const { return m_maxPageRendered; }
 
 private:
-    ViewState &m_view;
+    DrawingView &m_view;
     PageIndex m_index;
     unsigned m_maxPageRendered = 0;
 };

@@ -2,9 +2,11 @@
 #include "engine.h"
 
 #include "codepage.h"
+#include "commandtable.h"
 #include "dispatch.h"
 #include "errors.h"
 #include "frame.h"
+#include "pagehost.h"
 #include "tokenizer.h"
 #include "variables.h"
 #include "viewstate.h"
@@ -20,8 +22,9 @@ int clampAdjust(int v)
 
 } // namespace
 
-CCommandEngine::CCommandEngine(ViewState &v)
-    : view(&v), fontName(CP932("ＭＳ 明朝"))
+CCommandEngine::CCommandEngine(ViewState &v, PageHost *h)
+    : view(&v), host(h), commands(h ? &h->commands() : &InterpreterCommands()),
+      fontName(CP932("ＭＳ 明朝"))
 {
     if (v.profile) {
         adjustX = clampAdjust(v.profile->ReadInt("adjustX", 0));
@@ -70,7 +73,7 @@ bool CCommandEngine::runAbbreviationPass(const PageIndex &index)
     return true;
 }
 
-void CCommandEngine::RunPage(Surface &dc, const PageIndex &index, int pageNumber)
+void CCommandEngine::RunPage(const PageIndex &index, int pageNumber)
 {
     page = pageNumber;
     if (!runVariablePass(index) || !runAbbreviationPass(index))
@@ -81,5 +84,5 @@ void CCommandEngine::RunPage(Surface &dc, const PageIndex &index, int pageNumber
         return; // a page beyond the last has nothing to run
     lineNo = section->lineNo;
     CommandFrame frame(*this, 0);
-    RunText(frame, dc, index.text().substr(section->offset));
+    RunText(frame, index.text().substr(section->offset));
 }

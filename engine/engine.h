@@ -4,13 +4,12 @@
 #include "pageindex.h"
 #include "textlines.h"
 
-#include "image/fileimage.h"
-
 #include <array>
 #include <string>
 #include <string_view>
 
-class Surface;
+class CommandTable;
+class PageHost;
 struct ViewState;
 
 // The interpreter of one page: built for one RunPage and destroyed after it. Every drawing
@@ -18,21 +17,25 @@ struct ViewState;
 class CCommandEngine {
 public:
     // Reads the print-position adjustment through the view's profile, each value clamped
-    // to -100..0, and starts the offset there.
-    explicit CCommandEngine(ViewState &view);
+    // to -100..0, and starts the offset there. The commands are the interpreter's own and
+    // those of `host`, whose state for this page the host's handlers reach through `host`;
+    // without a host, only the interpreter's own.
+    explicit CCommandEngine(ViewState &view, PageHost *host = nullptr);
     virtual ~CCommandEngine() = default;
     CCommandEngine(const CCommandEngine &) = delete;
     CCommandEngine &operator=(const CCommandEngine &) = delete;
 
-    // Runs page `page` (1-based) of the text of `index` on `dc`: the initialisation lines
-    // of the whole text, then the page's own section.
-    void RunPage(Surface &dc, const PageIndex &index, int page);
+    // Runs page `page` (1-based) of the text of `index`: the initialisation lines of the
+    // whole text, then the page's own section.
+    void RunPage(const PageIndex &index, int page);
 
     bool recordErrors = false;
     std::string nestedCallPath;
     std::string errorCallPath;
     int errorCallLine = 0;
     ViewState *view;
+    PageHost *host;
+    const CommandTable *commands;
     int page = 0;
     int lineNo = 1;
     RegisteredText text;
@@ -60,7 +63,6 @@ public:
     int lastImagePixelWidth = 0, lastImagePixelHeight = 0;
     int lastTextWidth = 0, lastTextHeight = 0;
     int lastImageWidth = 0, lastImageHeight = 0;
-    ImageRef lastImage; // the picture of the last `!` or `!!` that found one
     unsigned color = 0;
     std::array<int, 676> variables{};
     std::array<std::string, 676> abbreviations;

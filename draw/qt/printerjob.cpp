@@ -3,7 +3,7 @@
 
 #include "qtsurface.h"
 
-#include "engine/viewstate.h"
+#include "draw/drawingview.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -23,7 +23,7 @@ void paperOf(const QPrinter &printer, int &width, int &height)
 
 } // namespace
 
-PrinterJob::PrinterJob(ViewState &view) : m_view(view), m_job(view) {}
+PrinterJob::PrinterJob(DrawingView &view) : m_view(view), m_job(view) {}
 
 int PrinterJob::prepare(std::string_view text, bool previewing, std::string_view documentPath)
 {
@@ -80,7 +80,7 @@ bool PrinterJob::end()
     return m_job.End();
 }
 
-bool PrintDocument(QPrinter &printer, ViewState &view, std::string_view text,
+bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
                    std::string_view documentPath, const PrintProgress &progress, bool *printed)
 {
     if (printed)

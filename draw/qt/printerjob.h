@@ -9,7 +9,7 @@
 
 class QPainter;
 class QPrinter;
-struct ViewState;
+struct DrawingView;
 
 // Reports the progress of a job. `step(done, total)` is called before the first page and
 // after every page; returning false cancels the job before its next page. `stopRequested`
@@ -25,7 +25,7 @@ struct PrintProgress {
 // printable area, as a QPainter on the printer places it.
 class PrinterJob {
 public:
-    explicit PrinterJob(ViewState &view);
+    explicit PrinterJob(DrawingView &view);
     PrinterJob(const PrinterJob &) = delete;
     PrinterJob &operator=(const PrinterJob &) = delete;
 
@@ -53,7 +53,7 @@ public:
     int pageCount() const { return m_pages; }
 
 private:
-    ViewState &m_view;
+    DrawingView &m_view;
     PrintJob m_job;
     int m_pages = 0;
 };
@@ -63,6 +63,6 @@ private:
 // errors; `view.errorText` then holds them. A printer that cannot be started records no
 // errors and prints nothing; `printed`, when given, says whether printing started and ran
 // to its end without being cancelled.
-bool PrintDocument(QPrinter &printer, ViewState &view, std::string_view text,
+bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
                    std::string_view documentPath, const PrintProgress &progress = {},
                    bool *printed = nullptr);

@@ -27,7 +27,7 @@ protected:
     }
     PageRun run(const std::string &page)
     {
-        return PageRun(page, [&](ViewState &view) {
+        return PageRun(page, [&](DrawingView &view) {
             view.baseFolder = dir.path();
             std::vector<std::uint32_t> pixels(8, 0xFF00FF00);
             view.clipSlots.Fill(3, 4, 2, pixels);
@@ -124,7 +124,7 @@ TEST_F(Pictures, CacheKeepsOneDecodingPerJobAndName)
     // Failures are not kept; two spellings of one file are two entries.
     EXPECT_EQ(bad.view.imageCache.size(), 2u);
 
-    ViewState view;
+    DrawingView view;
     NullSurface surface;
     PrintJob job(view);
     ASSERT_EQ(job.Prepare(CommandFile("!%With%small.bmp\npage\n!%With%small.bmp"), true,

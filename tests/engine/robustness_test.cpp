@@ -87,7 +87,7 @@ TEST(Robustness, EndlessPagesStopWhenAsked)
          {std::string(":.x\n* 10 10 2000000000\npage\nline 0 0 1 1\n"),
           std::string("hline 0 1 2000000000\npage\n"),
           std::string("hnumber 1 1 2000000000 10 10\n"), initialisations}) {
-        ViewState view;
+        DrawingView view;
         int asked = 0;
         view.stopRequested = [&asked] { return ++asked == 100; };
         NullSurface fake;
