@@ -3,11 +3,11 @@
 
 #include "previewdialog.h"
 
+#include "draw/drawingview.h"
 #include "draw/papersizes.h"
 #include "draw/qt/pagerenderer.h"
 #include "draw/qt/printerjob.h"
-#include "engine/engine.h"
-#include "engine/viewstate.h"
+#include "engine/pageindex.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -78,7 +78,7 @@ private:
 // Prints the pages of `text` that `printer` asks for, with the origin its target has:
 // the corner of a printer's printable area, the paper's corner in a PDF file (which has
 // no unprintable edge), as zentova-print's PDF files have it.
-bool printOn(QPrinter &printer, ViewState &state, const std::string &text,
+bool printOn(QPrinter &printer, DrawingView &state, const std::string &text,
              const std::string &documentPath, const PrintProgress &progress,
              bool *printed = nullptr)
 {
@@ -111,7 +111,7 @@ void sizeLikeOwner(QDialog &dialog, const QWidget *owner)
 
 } // namespace
 
-CPrintController::CPrintController(ViewState &state, QWidget *owner)
+CPrintController::CPrintController(DrawingView &state, QWidget *owner)
     : m_state(state), m_owner(owner)
 {
 }
@@ -173,7 +173,7 @@ bool CPrintController::preview(std::string text, const QString &documentPath)
     // Printing from the preview is a print job of its own, of the same text.
     auto printPages = [this, &pages, &documentPath]() {
         bool printed = false;
-        print(pages.text(), documentPath, &printed);
+        print(std::string(pages.text()), documentPath, &printed);
         return printed;
     };
     dialog = std::make_unique<PreviewDialog>(pages.pageCount(), pages.paperInches(), renderPage,

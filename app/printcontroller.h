@@ -8,14 +8,14 @@
 
 class QPrinter;
 class QWidget;
-struct ViewState;
+struct DrawingView;
 
 // Runs the print and preview jobs of the view's text through PrinterJob, with one
 // printer whose settings (printer, paper, orientation) hold for the whole run of the
 // program. Long jobs show a progress dialog that cancels between pages.
 class CPrintController {
 public:
-    CPrintController(ViewState &state, QWidget *owner);
+    CPrintController(DrawingView &state, QWidget *owner);
     ~CPrintController();
     CPrintController(const CPrintController &) = delete;
     CPrintController &operator=(const CPrintController &) = delete;
@@ -48,7 +48,7 @@ private:
     // it, named after it, when the printer writes one.
     void nameOutput(const QString &documentPath);
 
-    ViewState &m_state;
+    DrawingView &m_state;
     QWidget *m_owner;
     std::unique_ptr<QPrinter> m_printer;
 };

@@ -2,7 +2,7 @@
 // jobs and the dialogs share with it.
 #pragma once
 
-#include "engine/viewstate.h"
+#include "draw/drawingview.h"
 
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
@@ -33,7 +33,7 @@ public:
     Q_DISABLE_COPY(CZentovaView)
 
     CZentovaDoc &zentovaDoc() { return m_document; }
-    ViewState &state() { return m_state; }
+    DrawingView &state() { return m_state; }
     CPrintController &printController() { return *m_printer; }
 
     // The whole text as the document reads and writes it ("\n" between lines).
@@ -105,7 +105,7 @@ private:
     CZentovaDoc &m_document;
     SettingsStore &m_settings;
     Prompter &m_prompter;
-    ViewState m_state;
+    DrawingView m_state;
     std::unique_ptr<CPrintController> m_printer;
     bool m_replacingText = false; // setEditorText is filling the editor
     QElapsedTimer m_sinceDoubleClick;

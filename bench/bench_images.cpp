@@ -2,12 +2,12 @@
 // later placements only draw), a box that is mostly outside the paper (cost follows the
 // visible part), and the intermediate of a preview (held to the screen's pixel count).
 // Needs the shipped image plug-in in the program folder beside zentova-print.
+#include "draw/drawingview.h"
+#include "draw/nullsurface.h"
 #include "draw/printjob.h"
 #include "draw/qt/qtsurface.h"
-#include "draw/nullsurface.h"
 #include "draw/tracesurface.h"
 #include "engine/codepage.h"
-#include "engine/viewstate.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -42,7 +42,7 @@ bool WritePhoto(const QString &path)
 }
 
 // Runs `pages` pages of `text` on a 150 dpi canvas; returns the seconds of each page.
-std::vector<double> RunPages(ViewState &view, const std::string &text, int pages, bool preview)
+std::vector<double> RunPages(DrawingView &view, const std::string &text, int pages, bool preview)
 {
     PrintJob job(view);
     job.Prepare(text, preview, "");
@@ -54,7 +54,7 @@ std::vector<double> RunPages(ViewState &view, const std::string &text, int pages
         canvas.fill(Qt::white);
         QPainter painter(&canvas);
         QtSurface surface(&painter, 150, 150);
-        job.PrintPage(surface, page, text);
+        job.PrintPage(surface, page);
         painter.end();
         times.push_back(Seconds(start));
     }
@@ -85,7 +85,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot write the test photo\n");
         return 1;
     }
-    ViewState view;
+    DrawingView view;
     view.programFolder = cp932::FromUtf8(ZENTOVA_PROGRAM_DIR "/");
     const std::string path = cp932::FromUtf8(photo.toStdString());
 
@@ -129,7 +129,7 @@ int main(int argc, char **argv)
     const std::string text = "psize 2000 0\r\n!" + path + "\r\n";
     job.Prepare(text, true, "");
     job.Begin(2100, 2970);
-    job.PrintPage(traced, 1, text);
+    job.PrintPage(traced, 1);
     job.End();
     const std::string line = trace.str();
     const std::size_t scaled = line.find("scaled=");

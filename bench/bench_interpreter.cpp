@@ -1,8 +1,10 @@
 // Interpreter throughput: command lines per second through the whole dispatcher on a
-// surface that draws nothing, a large page section, and the cut of a late page.
+// surface that draws nothing, a large page section, the index of a long text and the run
+// of a late page.
+#include "draw/drawingview.h"
 #include "draw/nullsurface.h"
+#include "draw/pagedrawing.h"
 #include "engine/engine.h"
-#include "engine/viewstate.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,21 +35,22 @@ std::string formText(int lines)
     return text;
 }
 
-void runPage(const std::string &text, int page)
+void runPage(const PageIndex &index, int page)
 {
-    ViewState view;
+    DrawingView view;
     NullSurface surface;
-    CCommandEngine engine(view);
+    PageDrawing drawing(surface, view);
+    CCommandEngine engine(view, &drawing);
     engine.recordErrors = true;
-    engine.RunPage(surface, page, text);
+    engine.RunPage(index, page);
     benchmark::DoNotOptimize(engine.variables[0]);
 }
 
 void BM_DispatchLines(benchmark::State &state)
 {
-    const std::string text = formText(static_cast<int>(state.range(0)));
+    const PageIndex index(formText(static_cast<int>(state.range(0))));
     for (auto _ : state)
-        runPage(text, 1);
+        runPage(index, 1);
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetLabel("items = command lines");
 }
@@ -56,26 +59,40 @@ BENCHMARK(BM_DispatchLines)->Arg(100000)->Unit(benchmark::kMillisecond);
 // A repeat of 500 over ten lines: the range is put back in front 499 times.
 void BM_Repeat(benchmark::State &state)
 {
-    const std::string text = "repeat 10 500\r\n" + formText(10) + formText(100000);
+    const PageIndex index("repeat 10 500\r\n" + formText(10) + formText(100000));
     for (auto _ : state)
-        runPage(text, 1);
+        runPage(index, 1);
     state.SetItemsProcessed(state.iterations() * (5000 + 100000));
     state.SetLabel("items = command lines");
 }
 BENCHMARK(BM_Repeat)->Unit(benchmark::kMillisecond);
 
-// The last page of a 1000-page text: the initialisation passes and the section cut scan
-// the whole text once.
-void BM_LatePage(benchmark::State &state)
+// A 1000-page text with an initialisation line on every page: its index, built once for a
+// job, and the run of its last page: its own section and the thousand initialisation lines.
+std::string longText()
 {
     std::string text;
     for (int page = 0; page < 1000; ++page)
-        text += formText(100) + "page\r\n";
+        text += formText(100) + "$$aa 1\r\npage\r\n";
+    return text;
+}
+
+void BM_PageIndex(benchmark::State &state)
+{
+    const std::string text = longText();
     for (auto _ : state)
-        runPage(text, 1000);
+        benchmark::DoNotOptimize(PageIndex(text).pageCount());
     state.SetBytesProcessed(state.iterations() * static_cast<long long>(text.size()));
 }
-BENCHMARK(BM_LatePage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageIndex)->Unit(benchmark::kMillisecond);
+
+void BM_LatePage(benchmark::State &state)
+{
+    const PageIndex index(longText());
+    for (auto _ : state)
+        runPage(index, 1000);
+}
+BENCHMARK(BM_LatePage)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -4,15 +4,10 @@
 // memory is its own.
 #include "cli/options.h"
 #include "cli/render.h"
+#include "directpdf.h"
 #include "formgen.h"
 
-#include <QFont>
-#include <QFontMetricsF>
 #include <QGuiApplication>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 
 #include <algorithm>
 #include <chrono>
@@ -28,12 +23,6 @@
 namespace {
 
 int gPages = 300;
-constexpr int kResolution = 1200;
-
-int logical(int pageUnits)
-{
-    return static_cast<int>(pageUnits * 5.669291338582677);
-}
 
 int runZentova(const char *out)
 {
@@ -45,36 +34,6 @@ int runZentova(const char *out)
     int status = RenderCommandFile(options);
     std::remove(input.c_str());
     return status;
-}
-
-// The same marks straight through QPainter: the same coordinates, pen and font.
-int runDirect(const char *out)
-{
-    QPdfWriter writer(QString::fromUtf8(out));
-    writer.setResolution(kResolution);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0)));
-    QPainter painter(&writer);
-    painter.scale(kResolution / 1440.0, kResolution / 1440.0);
-    QPen pen(Qt::black, 0);
-    pen.setCosmetic(true);
-    QFont font(QStringLiteral("IPAMincho"));
-    font.setPixelSize(240);
-    font.setHintingPreference(QFont::PreferNoHinting);
-    const qreal ascent = QFontMetricsF(font).ascent();
-    const std::vector<formgen::Rule> rules = formgen::PageRules();
-    for (int page = 1; page <= gPages; ++page) {
-        if (page > 1)
-            writer.newPage();
-        painter.setPen(pen);
-        for (const formgen::Rule &r : rules)
-            painter.drawLine(logical(r.x1), logical(r.y1), logical(r.x2), logical(r.y2));
-        painter.setFont(font);
-        for (const formgen::Label &label : formgen::PageLabels(page))
-            painter.drawText(QPointF(logical(label.x), logical(label.y) + ascent),
-                             QString::fromStdString(label.text));
-    }
-    return painter.end() ? 0 : 2;
 }
 
 struct Figures {
@@ -119,7 +78,8 @@ int main(int argc, char **argv)
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
         int qtArgc = 1;
         QGuiApplication app(qtArgc, argv);
-        return std::strcmp(argv[1], "direct") == 0 ? runDirect(argv[2]) : runZentova(argv[2]);
+        return std::strcmp(argv[1], "direct") == 0 ? WriteFormWithQPainter(argv[2], gPages)
+                                                   : runZentova(argv[2]);
     }
     if (argc > 1)
         gPages = std::max(1, std::atoi(argv[1]));

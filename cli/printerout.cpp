@@ -4,10 +4,10 @@
 #include "jobstop.h"
 #include "options.h"
 
+#include "draw/drawingview.h"
 #include "draw/qt/printerjob.h"
 #include "engine/codepage.h"
-#include "engine/engine.h"
-#include "engine/viewstate.h"
+#include "engine/pageindex.h"
 
 #include <QPageLayout>
 #include <QPageSize>
@@ -51,7 +51,7 @@ std::string PrintProgressLine(int done, int total)
     return "\rpage " + std::to_string(done + 1) + "/" + std::to_string(total);
 }
 
-int PrintOnPrinter(const Options &o, ViewState &view, const std::string &text,
+int PrintOnPrinter(const Options &o, DrawingView &view, const std::string &text,
                    const JobStop &stop)
 {
     const std::string &name = *o.printer;

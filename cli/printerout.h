@@ -6,7 +6,7 @@
 
 struct Options;
 class JobStop;
-struct ViewState;
+struct DrawingView;
 
 // Prints `text` (code page 932, CR LF) on the printer that `options` names ("" = the
 // default printer), with the paper, orientation and pages of `options`; `view` is set up
@@ -15,7 +15,7 @@ struct ViewState;
 // 0 no interpreter errors, 1 errors, 2 an unknown printer, a paper it cannot take, a page
 // range outside the file, or a job that could not be printed; JobStop's status when `stop`
 // cancelled the job.
-int PrintOnPrinter(const Options &options, ViewState &view, const std::string &text,
+int PrintOnPrinter(const Options &options, DrawingView &view, const std::string &text,
                    const JobStop &stop);
 
 // The progress line after `done` of `total` pages ("" when the job is too short for one):

@@ -7,6 +7,7 @@
 #include "printerout.h"
 #include "settingsprofile.h"
 
+#include "draw/drawingview.h"
 #include "draw/printjob.h"
 #include "draw/qt/qtsurface.h"
 #include "draw/qt/slotimage.h"
@@ -14,7 +15,6 @@
 #include "draw/tracesurface.h"
 #include "engine/codepage.h"
 #include "engine/textlines.h"
-#include "engine/viewstate.h"
 
 #include <QImage>
 #include <QPageSize>
@@ -80,12 +80,11 @@ QPageSize pdfPageSize(const PaperSize &portrait)
                      QString(), QPageSize::FuzzyMatch);
 }
 
-// What every kind of output shares: the job, its text and pages, and the surface that
-// wraps the output's own in a trace when one is asked for.
+// What every kind of output shares: the job and its pages, and the surface that wraps the
+// output's own in a trace when one is asked for.
 struct Run {
     const Options &options;
     PrintJob &job;
-    const std::string &text;
     int first;
     int last;
     PaperSize paper;
@@ -116,7 +115,7 @@ struct Run {
                     std::cerr << '\n';
                 return false;
             }
-            job.PrintPage(*surface, page, text);
+            job.PrintPage(*surface, page);
             if (job.Stopped()) {
                 if (progress)
                     std::cerr << '\n';
@@ -231,9 +230,10 @@ int RenderCommandFile(const Options &o)
     std::optional<std::string> bytes = readCommandFile(o.input);
     if (!bytes)
         return 2;
-    const std::string text = NormalizeLineEnds(*bytes);
+    std::string text = NormalizeLineEnds(*bytes);
+    bytes.reset();
 
-    ViewState view;
+    DrawingView view;
     SettingsProfile stored;
     std::unique_ptr<Profile> given;
     if (o.adjust)
@@ -254,7 +254,7 @@ int RenderCommandFile(const Options &o)
     PrintJob job(view);
     std::error_code ec;
     const std::string documentPath = std::filesystem::absolute(o.input, ec).string();
-    const int pages = job.Prepare(text, false, documentPath);
+    const int pages = job.Prepare(std::move(text), false, documentPath);
     if (o.firstPage > pages) {
         fail("the command file has " + std::to_string(pages) + " page(s); page " +
              std::to_string(o.firstPage) + " does not exist");
@@ -265,7 +265,7 @@ int RenderCommandFile(const Options &o)
         std::swap(paper.width, paper.height);
     job.Begin(paper.width, paper.height);
 
-    Run run{o, job, text, o.firstPage, o.lastPage == 0 ? pages : std::min(o.lastPage, pages),
+    Run run{o, job, o.firstPage, o.lastPage == 0 ? pages : std::min(o.lastPage, pages),
             paper, std::nullopt};
     const bool written = o.outputKind == Options::Output::None ? renderNothing(run)
                          : o.outputKind == Options::Output::Pdf ? renderPdf(run)

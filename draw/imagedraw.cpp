@@ -1,5 +1,7 @@
 // The size, box and visible part of a picture, and drawing it through the surface.
 #include "imagedraw.h"
+
+#include "pagedrawing.h"
 #include "units.h"
 
 #include "engine/engine.h"
@@ -165,7 +167,7 @@ void DrawImage(CommandFrame &frame, ImageRef image, bool draw)
     else if (e.imageOriginRow == 2)
         y -= h;
 
-    e.lastImage = image;
+    Drawing(frame).lastImage = image;
     e.lastImagePixelWidth = pw;
     e.lastImagePixelHeight = ph;
     e.lastImageWidth = ToPage(w);
@@ -199,7 +201,8 @@ void DrawImage(CommandFrame &frame, ImageRef image, bool draw)
     const std::optional<ImagePlan> plan = PlanImage(g);
     if (!plan)
         return;
-    frame.dc->StretchPicture(source, plan->part, plan->x, plan->y, plan->w, plan->h);
+    Surface &dc = Drawing(frame).dc;
+    dc.StretchPicture(source, plan->part, plan->x, plan->y, plan->w, plan->h);
     if (e.imageRadius > 0)
-        PaintCorners(*frame.dc, x, y, w, h, e.imageRadius);
+        PaintCorners(dc, x, y, w, h, e.imageRadius);
 }

@@ -1,5 +1,7 @@
 // The picture commands: psize, and `!` / `!!` with a file, a clipboard slot or nothing.
+#include "handlers.h"
 #include "imagedraw.h"
+#include "pagedrawing.h"
 
 #include "engine/arguments.h"
 #include "engine/codepage.h"
@@ -7,7 +9,6 @@
 #include "engine/errors.h"
 #include "engine/filepaths.h"
 #include "engine/frame.h"
-#include "engine/handlers.h"
 #include "engine/pathmacro.h"
 #include "engine/viewstate.h"
 
@@ -119,11 +120,12 @@ void CmdImage(CommandFrame &frame)
         draw = false;
         text.remove_prefix(1);
     }
+    PageDrawing &drawing = Drawing(frame);
     if (text.empty()) {
-        DrawImage(frame, frame.engine->lastImage, draw);
+        DrawImage(frame, drawing.lastImage, draw);
         return;
     }
-    ViewState &view = *frame.view;
+    DrawingView &view = drawing.view;
     if (text[0] >= '0' && text[0] <= '9') {
         if (!IsValidSlotText(text)) {
             RaiseError(frame, ErrFormat);

@@ -1,4 +1,6 @@
 // The line pen and straight lines: lwidth, line, hrange and vrange, hline and vline.
+#include "handlers.h"
+#include "pagedrawing.h"
 #include "pens.h"
 #include "units.h"
 
@@ -6,7 +8,6 @@
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/frame.h"
-#include "engine/handlers.h"
 #include "engine/viewstate.h"
 
 Pen LinePen(const CCommandEngine &e)
@@ -40,10 +41,10 @@ void CmdLine(CommandFrame &frame)
         !ReadNumber(frame, 3, x2) || !ReadNumber(frame, 4, y2))
         return;
     const CCommandEngine &e = *frame.engine;
-    frame.dc->Line(ToLogical(static_cast<long long>(x1) + e.offsetX),
-                   ToLogical(static_cast<long long>(y1) + e.offsetY),
-                   ToLogical(static_cast<long long>(x2) + e.offsetX),
-                   ToLogical(static_cast<long long>(y2) + e.offsetY), LinePen(e));
+    Drawing(frame).dc.Line(ToLogical(static_cast<long long>(x1) + e.offsetX),
+                           ToLogical(static_cast<long long>(y1) + e.offsetY),
+                           ToLogical(static_cast<long long>(x2) + e.offsetX),
+                           ToLogical(static_cast<long long>(y2) + e.offsetY), LinePen(e));
 }
 
 void CmdRange(CommandFrame &frame)
@@ -90,6 +91,7 @@ void CmdRule(CommandFrame &frame)
     const CCommandEngine &e = *frame.engine;
     const bool horizontal = frame.token(0)[0] == 'h';
     const Pen pen = LinePen(e);
+    Surface &dc = Drawing(frame).dc;
     const int a = horizontal ? ToLogical(static_cast<long long>(e.hrangeStart) + e.offsetX)
                              : ToLogical(static_cast<long long>(e.vrangeStart) + e.offsetY);
     const int b = horizontal ? ToLogical(static_cast<long long>(e.hrangeEnd) + e.offsetX)
@@ -99,8 +101,8 @@ void CmdRule(CommandFrame &frame)
                             : Wrap(p + i * step);
         const int c = ToLogical(at + (horizontal ? e.offsetY : e.offsetX));
         if (horizontal)
-            frame.dc->Line(a, c, b, c, pen);
+            dc.Line(a, c, b, c, pen);
         else
-            frame.dc->Line(c, a, c, b, pen);
+            dc.Line(c, a, c, b, pen);
     }
 }

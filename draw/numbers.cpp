@@ -1,4 +1,5 @@
 // Integer printing: the format (=), hnumber and fnumber, hstring and fstring.
+#include "handlers.h"
 #include "numberformat.h"
 #include "textrun.h"
 
@@ -8,7 +9,6 @@
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/frame.h"
-#include "engine/handlers.h"
 
 void CmdNumberFormat(CommandFrame &frame)
 {

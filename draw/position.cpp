@@ -1,11 +1,11 @@
 // offset, position and rposition, origin and porigin, color.
+#include "handlers.h"
 #include "units.h"
 
 #include "engine/arguments.h"
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/frame.h"
-#include "engine/handlers.h"
 
 void CmdOffset(CommandFrame &frame)
 {

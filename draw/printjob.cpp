@@ -1,19 +1,20 @@
 // The job steps around the page runs.
 #include "printjob.h"
 
+#include "pagedrawing.h"
 #include "surface.h"
 
 #include "engine/codepage.h"
 #include "engine/engine.h"
 #include "engine/filepaths.h"
-#include "engine/viewstate.h"
 
-int PrintJob::Prepare(std::string_view text, bool previewing, std::string_view documentPath)
+int PrintJob::Prepare(std::string text, bool previewing, std::string_view documentPath)
 {
     m_view.previewing = previewing;
     // The folder is joined to paths of command files, so it is kept in their encoding.
     m_view.baseFolder = FolderOfPath(cp932::FromUtf8(documentPath));
-    return CountPages(text);
+    m_index = PageIndex(std::move(text));
+    return m_index.pageCount();
 }
 
 void PrintJob::Begin(int paperWidth, int paperHeight)
@@ -30,12 +31,13 @@ int PrintJob::PaperFromDots(int dots, int dotsPerInch)
     return static_cast<int>(static_cast<double>(dots) / dotsPerInch * 254 + 0.5);
 }
 
-void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
+void PrintJob::PrintPage(Surface &surface, int page)
 {
     if (m_view.stopping)
         return;
     surface.StartPage(page, m_view.paperWidth, m_view.paperHeight);
-    CCommandEngine engine(m_view);
+    PageDrawing drawing(surface, m_view);
+    CCommandEngine engine(m_view, &drawing);
     if (page > 0) {
         const auto index = static_cast<std::size_t>(page);
         if (index >= m_rendered.size())
@@ -43,7 +45,7 @@ void PrintJob::PrintPage(Surface &surface, int page, std::string_view text)
         engine.recordErrors = !m_rendered[index];
         m_rendered[index] = true;
     }
-    engine.RunPage(surface, page, text);
+    engine.RunPage(m_index, page);
 }
 
 bool PrintJob::Stopped() const

@@ -1,4 +1,6 @@
 // Rectangles and circles: lrectangle, frectangle, lcircle, fcircle.
+#include "handlers.h"
+#include "pagedrawing.h"
 #include "pens.h"
 #include "units.h"
 
@@ -6,7 +8,6 @@
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/frame.h"
-#include "engine/handlers.h"
 
 void CmdRectangle(CommandFrame &frame)
 {
@@ -33,7 +34,7 @@ void CmdRectangle(CommandFrame &frame)
     const int r = ToLogical(static_cast<long long>(x2) + e.offsetX);
     const int b = ToLogical(static_cast<long long>(y2) + e.offsetY);
     const int ld = ToLogical(d);
-    Surface &dc = *frame.dc;
+    Surface &dc = Drawing(frame).dc;
     if (frame.token(0)[0] == 'l') {
         if (d != 0)
             dc.RoundRect(l, t, r, b, ld, ld, LinePen(e), std::nullopt);
@@ -87,7 +88,7 @@ void CmdCircle(CommandFrame &frame)
     case 4: xs = xm; ys = bottom; xe = right; ye = ym; break;
     default: break;
     }
-    Surface &dc = *frame.dc;
+    Surface &dc = Drawing(frame).dc;
     if (frame.token(0)[0] == 'l')
         dc.Arc(left, top, right, bottom, xs, ys, xe, ye, LinePen(e));
     else if (q == 0)

@@ -1,5 +1,7 @@
 // The text commands: registration (: forms), *, **, incline, /, bold, italic, vertical,
 // fsize.
+#include "handlers.h"
+#include "pagedrawing.h"
 #include "textrun.h"
 #include "units.h"
 
@@ -9,7 +11,6 @@
 #include "engine/engine.h"
 #include "engine/errors.h"
 #include "engine/frame.h"
-#include "engine/handlers.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ void CmdIncline(CommandFrame &frame)
         return;
     const int x = ToLogical(static_cast<long long>(e.posX) + e.offsetX);
     const int y = ToLogical(static_cast<long long>(e.posY) + e.offsetY);
-    frame.dc->TextOut(x, y, BuildFont(e, a * 10), e.color, line);
+    Drawing(frame).dc.TextOut(x, y, BuildFont(e, a * 10), e.color, line);
 }
 
 void CmdFontName(CommandFrame &frame)
@@ -115,7 +116,7 @@ void CmdFontName(CommandFrame &frame)
     // A face name must fit the 31 bytes of a font description; a longer one names no font.
     std::optional<FontInfo> info;
     if (name.size() < 32)
-        info = frame.dc->FindFont(name);
+        info = Drawing(frame).dc.FindFont(name);
     if (!info) {
         RaiseError(frame, ErrNoFont);
         return;

@@ -2,6 +2,7 @@
 #include "textrun.h"
 
 #include "numberformat.h"
+#include "pagedrawing.h"
 #include "units.h"
 
 #include "engine/codepage.h"
@@ -48,7 +49,7 @@ void DrawTextRun(CommandFrame &frame, long long count, int x, int y, bool target
     if (count <= 0)
         return;
     CCommandEngine &e = *frame.engine;
-    Surface &dc = *frame.dc;
+    Surface &dc = Drawing(frame).dc;
     const FontSpec font = BuildFont(e);
     const bool sideways = isSideways(font.face);
     const std::string &cur = frame.currentLine;

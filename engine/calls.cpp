@@ -91,7 +91,7 @@ void CmdCall(CommandFrame &frame)
 
     // Frames are large (their save areas), so the deeper levels live on the heap.
     auto called = std::make_unique<CommandFrame>(engine, frame.depth + 1);
-    RunText(*called, *frame.dc, text);
+    RunText(*called, text);
 
     engine.nestedCallPath = std::move(savedCallPath);
     view.baseFolder = std::move(savedBaseFolder);

@@ -2,80 +2,19 @@
 #include "dispatch.h"
 
 #include "bounds.h"
+#include "commandtable.h"
 #include "engine.h"
 #include "errors.h"
 #include "expression.h"
 #include "frame.h"
-#include "handlers.h"
 #include "textlines.h"
 #include "tokenizer.h"
 #include "viewstate.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 namespace {
-
-struct Command {
-    char key[4];
-    CommandHandler handler;
-};
-
-// The keywords of the language by their first three bytes, sorted for the lookup.
-constexpr std::array<Command, 35> kCommands{{
-    {"bol", CmdBold},
-    {"col", CmdColor},
-    {"cre", CmdStore},
-    {"cst", CmdStore},
-    {"fci", CmdCircle},
-    {"fnu", CmdNumber},
-    {"fre", CmdRectangle},
-    {"fsi", CmdFontSize},
-    {"fst", CmdNumberString},
-    {"hli", CmdRule},
-    {"hnu", CmdNumber},
-    {"hra", CmdRange},
-    {"hst", CmdNumberString},
-    {"inc", CmdIncline},
-    {"ita", CmdItalic},
-    {"lci", CmdCircle},
-    {"lin", CmdLine},
-    {"lre", CmdRectangle},
-    {"lwi", CmdLineWidth},
-    {"nsk", CmdSkip},
-    {"off", CmdOffset},
-    {"ori", CmdOrigin},
-    {"pag", CmdPage},
-    {"por", CmdOrigin},
-    {"pos", CmdPosition},
-    {"psi", CmdPictureSize},
-    {"rep", CmdRepeat},
-    {"res", CmdStore},
-    {"rpo", CmdPosition},
-    {"ski", CmdSkip},
-    {"sto", CmdStore},
-    {"ver", CmdVertical},
-    {"vli", CmdRule},
-    {"vra", CmdRange},
-    {"\xff\xff\xff", nullptr}, // sentinel: sorts last, so a lookup never runs off the end
-}};
-
-constexpr bool sorted()
-{
-    for (std::size_t i = 1; i < kCommands.size(); ++i)
-        for (int k = 0; k < 3; ++k) {
-            auto a = static_cast<unsigned char>(kCommands[i - 1].key[k]);
-            auto b = static_cast<unsigned char>(kCommands[i].key[k]);
-            if (a != b) {
-                if (a > b)
-                    return false;
-                break;
-            }
-        }
-    return true;
-}
-static_assert(sorted(), "the command table must stay sorted by key");
 
 bool isLetter(char c)
 {
@@ -88,14 +27,40 @@ bool isAbbreviationReference(std::string_view s, std::size_t i)
            isLetter(s[i + 3]) && s[i + 4] == '}' && s[i + 5] == '}';
 }
 
+// The form of a line by its first byte: the sign under which its handler is listed ("#" for
+// a comment), or 0 for a line that is tokenised and looked up by its keyword.
+char lineForm(const std::string &line)
+{
+    switch (line[0]) {
+    case ':':
+        return line.size() >= 2 && line[1] != '\0' && std::strchr(":&+.|", line[1]) ? ':' : 0;
+    case '!':
+    case '/':
+    case '<':
+    case '=':
+    case '#':
+        return line[0];
+    case '{':
+        return line.size() >= 4 && isLetter(line[1]) && isLetter(line[2]) && line[3] == '}'
+                   ? '{'
+                   : 0;
+    default:
+        return 0;
+    }
+}
+
 // The forms that the keyword table does not hold, tried in order.
 void dispatchOtherForms(CommandFrame &frame, bool hasContent)
 {
+    const CommandTable &commands = *frame.engine->commands;
     std::string_view t0 = frame.token(0);
+    CommandHandler form = nullptr;
     if (t0 == "*" || (t0 == "**" && frame.token(1).empty()))
-        CmdDrawText(frame);
+        form = commands.Form('*');
     else if (t0.size() >= 3 && t0[0] == '$' && isLetter(t0[1]) && isLetter(t0[2]))
-        CmdAssign(frame);
+        form = commands.Form('$');
+    if (form)
+        form(frame);
     else if (t0.size() >= 4 && t0[0] == '$' && t0[1] == '$' && isLetter(t0[2]) &&
              isLetter(t0[3]))
         ; // a variable initialisation, executed before the page
@@ -123,17 +88,6 @@ void repeatUpkeep(CommandFrame &frame)
 }
 
 } // namespace
-
-CommandHandler FindCommand(std::string_view token0)
-{
-    if (token0.size() < 3)
-        return nullptr;
-    auto it = std::lower_bound(kCommands.begin(), kCommands.end(), token0,
-                               [](const Command &c, std::string_view key) {
-                                   return std::memcmp(c.key, key.data(), 3) < 0;
-                               });
-    return std::memcmp(it->key, token0.data(), 3) == 0 ? it->handler : nullptr;
-}
 
 int Expand(CommandFrame &frame)
 {
@@ -163,41 +117,26 @@ int Expand(CommandFrame &frame)
 void Dispatch(CommandFrame &frame)
 {
     const std::string &line = frame.currentLine;
-    if (line.empty()) {
-        dispatchOtherForms(frame, Tokenize(frame));
-        return;
-    }
-    switch (line[0]) {
-    case ':':
-        if (line.size() >= 2 && std::strchr(":&+.|", line[1]) && line[1] != '\0') {
-            CmdRegister(frame);
+    const CommandTable &commands = *frame.engine->commands;
+    if (!line.empty()) {
+        const char form = lineForm(line);
+        if (form == '#')
+            return; // a comment
+        if (CommandHandler handler = form ? commands.Form(form) : nullptr) {
+            handler(frame);
             return;
         }
-        break;
-    case '!': CmdImage(frame); return;
-    case '/': CmdFontName(frame); return;
-    case '<': CmdCall(frame); return;
-    case '=': CmdNumberFormat(frame); return;
-    case '{':
-        if (line.size() >= 4 && isLetter(line[1]) && isLetter(line[2]) && line[3] == '}') {
-            CmdDefineAbbreviation(frame);
-            return;
-        }
-        break;
-    case '#': return;
-    default: break;
     }
     bool hasContent = Tokenize(frame);
-    if (CommandHandler handler = FindCommand(frame.token(0)))
+    if (CommandHandler handler = commands.Find(frame.token(0)))
         handler(frame);
     else
         dispatchOtherForms(frame, hasContent);
 }
 
-void RunText(CommandFrame &frame, Surface &dc, std::string_view text)
+void RunText(CommandFrame &frame, std::string_view text)
 {
     RemainingText remaining(text);
-    frame.dc = &dc;
     frame.remaining = &remaining;
     frame.skipCount = 0;
     frame.stopped = false;

@@ -4,11 +4,10 @@
 #include <string_view>
 
 struct CommandFrame;
-class Surface;
 
-// Runs every line of `text` on `frame`, drawing on `dc`. Returns at the end of the text, at
-// a line that is only the end marker, or at a page line when the frame is the page's own.
-void RunText(CommandFrame &frame, Surface &dc, std::string_view text);
+// Runs every line of `text` on `frame`. Returns at the end of the text, at a line that is
+// only the end marker, or at a page line when the frame is the page's own.
+void RunText(CommandFrame &frame, std::string_view text);
 
 // Replaces the {{aa}} references of the frame's current line by their abbreviations
 // (once; inserted text is not expanded again) and keeps the line as written in rawLine.
@@ -17,7 +16,3 @@ int Expand(CommandFrame &frame);
 
 // Executes the frame's current line (already expanded).
 void Dispatch(CommandFrame &frame);
-
-// The handler of keyword `token0` (looked up by its first three bytes), or nullptr.
-using CommandHandler = void (*)(CommandFrame &);
-CommandHandler FindCommand(std::string_view token0);

@@ -1,41 +1,41 @@
 // The interpreter state of one page run, and the page run itself.
 #pragma once
 
+#include "pageindex.h"
 #include "textlines.h"
-
-#include "image/fileimage.h"
 
 #include <array>
 #include <string>
 #include <string_view>
 
-class Surface;
+class CommandTable;
+class PageHost;
 struct ViewState;
-
-// Number of pages of a command text: one more than the lines that begin with "pag" (in
-// any case) after the first, and one more again when the text itself begins with one.
-int CountPages(std::string_view text);
 
 // The interpreter of one page: built for one RunPage and destroyed after it. Every drawing
 // command reads and writes these fields; called files share them with their caller.
 class CCommandEngine {
 public:
     // Reads the print-position adjustment through the view's profile, each value clamped
-    // to -100..0, and starts the offset there.
-    explicit CCommandEngine(ViewState &view);
+    // to -100..0, and starts the offset there. The commands are the interpreter's own and
+    // those of `host`, whose state for this page the host's handlers reach through `host`;
+    // without a host, only the interpreter's own.
+    explicit CCommandEngine(ViewState &view, PageHost *host = nullptr);
     virtual ~CCommandEngine() = default;
     CCommandEngine(const CCommandEngine &) = delete;
     CCommandEngine &operator=(const CCommandEngine &) = delete;
 
-    // Runs page `page` (1-based) of the whole command text on `dc`: the initialisation
-    // lines of the whole text, then the page's own section.
-    void RunPage(Surface &dc, int page, std::string_view text);
+    // Runs page `page` (1-based) of the text of `index`: the initialisation lines of the
+    // whole text, then the page's own section.
+    void RunPage(const PageIndex &index, int page);
 
     bool recordErrors = false;
     std::string nestedCallPath;
     std::string errorCallPath;
     int errorCallLine = 0;
     ViewState *view;
+    PageHost *host;
+    const CommandTable *commands;
     int page = 0;
     int lineNo = 1;
     RegisteredText text;
@@ -63,13 +63,12 @@ public:
     int lastImagePixelWidth = 0, lastImagePixelHeight = 0;
     int lastTextWidth = 0, lastTextHeight = 0;
     int lastImageWidth = 0, lastImageHeight = 0;
-    ImageRef lastImage; // the picture of the last `!` or `!!` that found one
     unsigned color = 0;
     std::array<int, 676> variables{};
     std::array<std::string, 676> abbreviations;
     std::string prepassLine;
 
 private:
-    void runVariablePass(std::string_view text);
-    void runAbbreviationPass(std::string_view text);
+    bool runVariablePass(const PageIndex &index);
+    bool runAbbreviationPass(const PageIndex &index);
 };

@@ -6,22 +6,21 @@
 #include "handlers.h"
 #include "textlines.h"
 
-#include <algorithm>
-
 namespace {
 
 // Lines up to, not including, the next "##x" label line (x in either case) of `rest`, or
 // -1. The label must follow a CR LF, so a label on the very next line is not found.
 long long findLabel(std::string_view rest, char letter)
 {
-    std::string lower = "\r\n##";
-    lower += letter;
-    std::string upper = "\r\n##";
-    upper += static_cast<char>(letter - 32);
-    std::size_t pos = std::min(rest.find(lower), rest.find(upper));
-    if (pos == std::string_view::npos)
-        return -1;
-    return static_cast<long long>(CountLineFeeds(rest.substr(0, pos))) + 1;
+    // One search for both spellings: it stops at the first label, however far the text
+    // runs on behind it.
+    const char upper = static_cast<char>(letter - 32);
+    for (std::size_t pos = rest.find("\r\n##"); pos != std::string_view::npos;
+         pos = rest.find("\r\n##", pos + 1)) {
+        if (pos + 4 < rest.size() && (rest[pos + 4] == letter || rest[pos + 4] == upper))
+            return static_cast<long long>(CountLineFeeds(rest.substr(0, pos))) + 1;
+    }
+    return -1;
 }
 
 bool isLabelName(std::string_view t)

@@ -8,7 +8,6 @@
 
 class CCommandEngine;
 class RemainingText;
-class Surface;
 struct ViewState;
 
 // One argument token: at most 99 bytes.
@@ -46,7 +45,6 @@ struct CommandFrame {
     CCommandEngine *engine;
     ViewState *view;
     int depth;
-    Surface *dc = nullptr;
     std::string currentLine;
     std::string rawLine;
     TokenList tokens;

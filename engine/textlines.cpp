@@ -2,7 +2,6 @@
 #include "textlines.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -32,20 +31,26 @@ std::string_view FirstLine(std::string_view text)
 
 std::size_t CountLineFeeds(std::string_view text)
 {
-    // Every page run counts the line feeds of the whole text before its section, so the
-    // count goes eight bytes at a time: a byte of `x` is zero exactly where the text has
-    // a line feed, and `zeros` gets the top bit of each zero byte (no borrow between
-    // bytes, so the count is exact).
+    // Eight bytes at a time: a byte of `x` is zero exactly where the text has a line feed,
+    // and `hits` gets 1 in each such byte (no borrow between bytes, so it is exact). The
+    // hits add up per byte for up to 255 words and are then summed across the bytes, so
+    // no bit count is needed (the baseline x86-64 build has none in hardware).
     constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
     constexpr std::uint64_t kLineFeeds = 0x0A0A0A0A0A0A0A0AULL;
+    constexpr std::uint64_t kEvenBytes = 0x00FF00FF00FF00FFULL;
     std::size_t n = 0;
     std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        const std::uint64_t x = word ^ kLineFeeds;
-        const std::uint64_t zeros = ~(((x & kLow7) + kLow7) | x | kLow7);
-        n += static_cast<std::size_t>(std::popcount(zeros));
+    while (i + 8 <= text.size()) {
+        std::uint64_t perByte = 0;
+        for (int words = 0; words < 255 && i + 8 <= text.size(); ++words, i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            const std::uint64_t x = word ^ kLineFeeds;
+            perByte += ~(((x & kLow7) + kLow7) | x | kLow7) >> 7;
+        }
+        // Pairs of bytes into four 16-bit sums, then those four into the top 16 bits.
+        const std::uint64_t pairs = (perByte & kEvenBytes) + (perByte >> 8 & kEvenBytes);
+        n += static_cast<std::size_t>(pairs * 0x0001000100010001ULL >> 48);
     }
     for (; i < text.size(); ++i)
         n += text[i] == '\n';
@@ -104,11 +109,17 @@ std::string NormalizeLineEnds(std::string_view text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            out += '\r';
-        out += text[i];
+    // Copies the bytes up to each lone LF at once; a text with CR LF throughout is one run.
+    std::size_t from = 0;
+    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos;
+         lf = text.find('\n', lf + 1)) {
+        if (lf > 0 && text[lf - 1] == '\r')
+            continue;
+        out.append(text.substr(from, lf - from));
+        out += "\r\n";
+        from = lf + 1;
     }
+    out.append(text.substr(from));
     return out;
 }
 
@@ -116,23 +127,24 @@ std::string_view RemainingText::TakeLine()
 {
     std::string_view rest = view();
     std::string_view line = ::TakeLine(rest);
-    m_pos = m_buffer.size() - rest.size();
+    m_pos = m_text.size() - rest.size();
     return line;
 }
 
 void RemainingText::Prepend(std::string_view body)
 {
-    if (body.size() <= m_pos) {
-        // The taken lines before the cursor are free room: no copy of the rest.
+    // A repeated range goes back in front right after its own lines were taken: stepping
+    // back over them puts the same bytes in front without a copy.
+    if (body.size() <= m_pos && m_text.substr(m_pos - body.size(), body.size()) == body) {
         m_pos -= body.size();
-        std::memmove(m_buffer.data() + m_pos, body.data(), body.size());
         return;
     }
     std::string joined;
-    joined.reserve(body.size() + m_buffer.size() - m_pos);
+    joined.reserve(body.size() + m_text.size() - m_pos);
     joined.append(body);
     joined.append(view());
-    m_buffer = std::move(joined);
+    m_own = std::move(joined);
+    m_text = m_own;
     m_pos = 0;
 }
 

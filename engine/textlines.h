@@ -44,20 +44,21 @@ std::size_t FindPageLineAfter(std::string_view text, std::size_t from);
 // written with LF line ends then reads exactly like the same text written on Windows.
 std::string NormalizeLineEnds(std::string_view text);
 
-// The text a run consumes line by line. Taking a line does not copy the rest; text put
-// in front (a repeated range) reuses the room of the lines already taken when it fits.
+// The text a run consumes line by line. It views the text it was given (which must outlive
+// it) and copies nothing, unless something other than the lines just taken is put in front.
 class RemainingText {
 public:
-    explicit RemainingText(std::string_view text) : m_buffer(text), m_pos(0) {}
+    explicit RemainingText(std::string_view text) : m_text(text) {}
 
-    std::string_view view() const { return std::string_view(m_buffer).substr(m_pos); }
+    std::string_view view() const { return m_text.substr(m_pos); }
     std::string_view TakeLine();
     // Puts `body` in front of the remaining text.
     void Prepend(std::string_view body);
 
 private:
-    std::string m_buffer;
-    std::size_t m_pos;
+    std::string_view m_text; // the given text, or m_own
+    std::size_t m_pos = 0;
+    std::string m_own;
 };
 
 // The registered string of the text commands: set, extended, and consumed one line at a

@@ -3,12 +3,7 @@
 
 #include "errors.h"
 
-#include "image/clipimage.h"
-#include "image/fileimage.h"
-
 #include <functional>
-#include <map>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,7 +17,8 @@ public:
 };
 
 // The shared view state that the interpreter reports to. The desktop program's view owns
-// one, so does zentova-print; a print job fills it (PrintJob).
+// one, so does zentova-print, each within the drawing layer's view state, which adds
+// the pictures; a print job fills it (PrintJob).
 //
 // The folders of the path macros are code page 932 text, like the paths of command files
 // they are joined to, and end with "/" (or are empty when unknown).
@@ -39,12 +35,6 @@ struct ViewState {
     std::string picturesFolder;     // %Pictures%
     std::string programFilesFolder; // %ProgramFiles%: the parent of the program's folder
     std::string programFolder;      // %Zentova%: the executable's folder, with the plug-ins
-
-    // Pictures decoded during the current job, by their path as the command file gave it
-    // after macro expansion (compared byte for byte). Emptied when the job ends.
-    std::map<std::string, std::unique_ptr<FileImage>, std::less<>> imageCache;
-    // The ten clipboard slots; they last for the whole run of the program.
-    ClipImageStore clipSlots;
 
     // The screen's size in pixels, which bounds the pictures prepared for a preview.
     long long screenPixelCount = 1920LL * 1080;

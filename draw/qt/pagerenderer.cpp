@@ -7,14 +7,13 @@
 
 #include <algorithm>
 
-PageRenderer::PageRenderer(ViewState &view) : m_job(view) {}
+PageRenderer::PageRenderer(DrawingView &view) : m_job(view) {}
 
 PageRenderer::~PageRenderer() = default;
 
 int PageRenderer::prepare(std::string text, bool previewing, std::string_view documentPath)
 {
-    m_text = std::move(text);
-    return m_job.prepare(m_text, previewing, documentPath);
+    return m_job.prepare(std::move(text), previewing, documentPath);
 }
 
 void PageRenderer::begin(const QPrinter &printer)
@@ -58,7 +57,7 @@ QImage PageRenderer::render(int page, qreal dotsPerInch, const std::function<boo
     m_painter.setWindow(whole);
     m_painter.setViewport(whole.translated(qRound(m_corner.x() * dotsPerInch),
                                            qRound(m_corner.y() * dotsPerInch)));
-    m_stopped = !m_job.renderPage(*m_surface, page, m_text, stopRequested);
+    m_stopped = !m_job.renderPage(*m_surface, page, stopRequested);
     m_painter.end();
     return m_stopped ? QImage() : image;
 }

@@ -16,7 +16,7 @@
 
 class QPrinter;
 class QtSurface;
-struct ViewState;
+struct DrawingView;
 
 // Renders any page of one job, in any order, at any resolution, as a printer would print
 // it. The job keeps its own copy of the text, so every page reads the same text whatever
@@ -24,7 +24,7 @@ struct ViewState;
 // a time; the view state must not be used elsewhere meanwhile.
 class PageRenderer {
 public:
-    explicit PageRenderer(ViewState &view);
+    explicit PageRenderer(DrawingView &view);
     ~PageRenderer();
     PageRenderer(const PageRenderer &) = delete;
     PageRenderer &operator=(const PageRenderer &) = delete;
@@ -38,7 +38,7 @@ public:
 
     int pageCount() const { return m_job.pageCount(); }
     // The job's text.
-    const std::string &text() const { return m_text; }
+    std::string_view text() const { return m_job.text(); }
     // The whole sheet in inches.
     QSizeF paperInches() const { return m_paper; }
     // The size in pixels of a page image at `dotsPerInch`.
@@ -55,7 +55,6 @@ public:
 
 private:
     PrinterJob m_job;
-    std::string m_text;
     QSizeF m_paper{8.27, 11.69};
     QPointF m_corner;   // the printable area's corner on the sheet, in inches
     QPainter m_painter; // begun on each page's image; the surface keeps pointing at it

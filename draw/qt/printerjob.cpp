@@ -3,7 +3,7 @@
 
 #include "qtsurface.h"
 
-#include "engine/viewstate.h"
+#include "draw/drawingview.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -38,11 +38,11 @@ private:
 
 } // namespace
 
-PrinterJob::PrinterJob(ViewState &view) : m_view(view), m_job(view) {}
+PrinterJob::PrinterJob(DrawingView &view) : m_view(view), m_job(view) {}
 
-int PrinterJob::prepare(std::string_view text, bool previewing, std::string_view documentPath)
+int PrinterJob::prepare(std::string text, bool previewing, std::string_view documentPath)
 {
-    m_pages = m_job.Prepare(text, previewing, documentPath);
+    m_pages = m_job.Prepare(std::move(text), previewing, documentPath);
     return m_pages;
 }
 
@@ -58,8 +58,8 @@ void PrinterJob::updatePaper(const QPrinter &printer)
     paperOf(printer, m_view.paperWidth, m_view.paperHeight);
 }
 
-bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_view text,
-                             int from, int to, const PrintProgress &progress)
+bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, int from, int to,
+                             const PrintProgress &progress)
 {
     from = std::max(from, 1);
     to = std::min(to, m_pages);
@@ -77,7 +77,7 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_v
     for (int page = from; page <= to; ++page) {
         if (page != from && !printer.newPage())
             return false;
-        m_job.PrintPage(surface, page, text);
+        m_job.PrintPage(surface, page);
         if (m_job.Stopped())
             return false;
         if (!proceed(page - from + 1) && page < to)
@@ -86,11 +86,10 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, std::string_v
     return true;
 }
 
-bool PrinterJob::renderPage(Surface &surface, int page, std::string_view text,
-                            const std::function<bool()> &stopRequested)
+bool PrinterJob::renderPage(Surface &surface, int page, const std::function<bool()> &stopRequested)
 {
     const StopHook hook(m_view, stopRequested);
-    m_job.PrintPage(surface, page, text);
+    m_job.PrintPage(surface, page);
     return !m_job.Stopped();
 }
 
@@ -99,13 +98,13 @@ bool PrinterJob::end()
     return m_job.End();
 }
 
-bool PrintDocument(QPrinter &printer, ViewState &view, std::string_view text,
+bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
                    std::string_view documentPath, const PrintProgress &progress, bool *printed)
 {
     if (printed)
         *printed = false;
     PrinterJob job(view);
-    const int pages = job.prepare(text, false, documentPath);
+    const int pages = job.prepare(std::string(text), false, documentPath);
     int from = 1, to = pages;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         from = printer.fromPage();
@@ -122,7 +121,7 @@ bool PrintDocument(QPrinter &printer, ViewState &view, std::string_view text,
         job.end();
         return false;
     }
-    const bool complete = job.renderPages(printer, painter, text, from, to, progress);
+    const bool complete = job.renderPages(printer, painter, from, to, progress);
     if (!complete)
         printer.abort();
     const bool ended = painter.end();

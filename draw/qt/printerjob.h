@@ -10,7 +10,7 @@
 class QPainter;
 class QPrinter;
 class Surface;
-struct ViewState;
+struct DrawingView;
 
 // Reports the progress of a job. `step(done, total)` is called before the first page and
 // after every page; returning false cancels the job before its next page. `stopRequested`
@@ -26,13 +26,15 @@ struct PrintProgress {
 // printable area, as a QPainter on the printer places it.
 class PrinterJob {
 public:
-    explicit PrinterJob(ViewState &view);
+    explicit PrinterJob(DrawingView &view);
     PrinterJob(const PrinterJob &) = delete;
     PrinterJob &operator=(const PrinterJob &) = delete;
 
-    // Counts the pages of `text` (code page 932, CR LF) and remembers whether the job is a
-    // preview and the document's folder ("" for a document without a file).
-    int prepare(std::string_view text, bool previewing, std::string_view documentPath);
+    // Indexes the pages of `text` (code page 932, CR LF) for the job and remembers whether
+    // the job is a preview and the document's folder ("" for a document without a file).
+    int prepare(std::string text, bool previewing, std::string_view documentPath);
+    // The text the job was prepared with.
+    std::string_view text() const { return m_job.text(); }
 
     // Starts the job on `printer`: the paper of the job, an empty error list.
     void begin(const QPrinter &printer);
@@ -41,17 +43,17 @@ public:
     // paper or orientation the user changed. The error list is kept.
     void updatePaper(const QPrinter &printer);
 
-    // Renders pages `from` to `to` (1-based, clamped to the job's pages) of `text` with
-    // `painter`, which is active on `printer`; a new printer page is started between two
-    // pages. Returns false when `progress` cancelled the job before its last page.
-    bool renderPages(QPrinter &printer, QPainter &painter, std::string_view text, int from,
-                     int to, const PrintProgress &progress = {});
+    // Renders pages `from` to `to` (1-based, clamped to the job's pages) of the prepared
+    // text with `painter`, which is active on `printer`; a new printer page is started
+    // between two pages. Returns false when `progress` cancelled the job before its last
+    // page.
+    bool renderPages(QPrinter &printer, QPainter &painter, int from, int to,
+                     const PrintProgress &progress = {});
 
-    // Renders page `page` of `text` on `surface`, whose painter is active on any device:
-    // one page of a preview. `stopRequested` is asked now and then while the page runs;
-    // returns false when it stopped the page.
-    bool renderPage(Surface &surface, int page, std::string_view text,
-                    const std::function<bool()> &stopRequested = {});
+    // Renders page `page` of the prepared text on `surface`, whose painter is active on
+    // any device: one page of a preview. `stopRequested` is asked now and then while the
+    // page runs; returns false when it stopped the page.
+    bool renderPage(Surface &surface, int page, const std::function<bool()> &stopRequested = {});
 
     // Ends the job; true when it recorded errors (the error list is in the view state).
     bool end();
@@ -59,7 +61,7 @@ public:
     int pageCount() const { return m_pages; }
 
 private:
-    ViewState &m_view;
+    DrawingView &m_view;
     PrintJob m_job;
     int m_pages = 0;
 };
@@ -69,6 +71,6 @@ private:
 // errors; `view.errorText` then holds them. A printer that cannot be started records no
 // errors and prints nothing; `printed`, when given, says whether printing started and ran
 // to its end without being cancelled.
-bool PrintDocument(QPrinter &printer, ViewState &view, std::string_view text,
+bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
                    std::string_view documentPath, const PrintProgress &progress = {},
                    bool *printed = nullptr);

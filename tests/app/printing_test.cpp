@@ -9,8 +9,8 @@
 #include "zentovadoc.h"
 #include "zentovaview.h"
 
+#include "draw/drawingview.h"
 #include "draw/qt/printerjob.h"
-#include "engine/viewstate.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -75,7 +75,7 @@ class PrintingTest : public QObject {
 private slots:
     void paperIsThePrintersWholeSheet()
     {
-        ViewState view;
+        DrawingView view;
         auto printer = pdfPrinter("letter.pdf");
         printer->setResolution(600);
         printer->setPageSize(QPageSize(QPageSize::Letter));
@@ -89,7 +89,7 @@ private slots:
 
     void printsThePrintersPageRange()
     {
-        ViewState view;
+        DrawingView view;
         auto printer = pdfPrinter("range.pdf");
         printer->setPrintRange(QPrinter::PageRange);
         printer->setFromTo(2, 3);
@@ -108,7 +108,7 @@ private slots:
 
     void cancellingStopsBetweenPages()
     {
-        ViewState view;
+        DrawingView view;
         int pagesDone = 0;
         bool printed = true;
         PrintDocument(*pdfPrinter("cancelled.pdf"), view, kThreePages, "",

@@ -3,11 +3,12 @@
 #include "cli/pngencoder.h"
 #include "support/tempfolder.h"
 
+#include "draw/drawingview.h"
+#include "draw/pagedrawing.h"
 #include "draw/qt/qtsurface.h"
 #include "engine/codepage.h"
 #include "engine/engine.h"
 #include "engine/textlines.h"
-#include "engine/viewstate.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -50,14 +51,15 @@ QImage RenderPage(const std::string &commands, const std::string &folder)
     image.fill(Qt::white);
     image.setDotsPerMeterX(7874);
     image.setDotsPerMeterY(7874);
-    ViewState view;
+    DrawingView view;
     view.baseFolder = folder;
     view.programFolder = std::filesystem::path(ZENTOVA_PRINT).parent_path().string() + "/";
     QPainter painter(&image);
     QtSurface surface(&painter, 200, 200);
-    CCommandEngine engine(view);
+    PageDrawing drawing(surface, view);
+    CCommandEngine engine(view, &drawing);
     engine.recordErrors = true;
-    engine.RunPage(surface, 1, NormalizeLineEnds(cp932::FromUtf8(commands)));
+    engine.RunPage(PageIndex(NormalizeLineEnds(cp932::FromUtf8(commands))), 1);
     EXPECT_TRUE(view.errorText.empty()) << cp932::ToUtf8(view.errorText.str());
     painter.end();
     return image;

@@ -24,6 +24,15 @@ TEST(Position, PositionOffsetOriginColour)
     EXPECT_EQ(run.engine->imageOriginRow, 1);
     EXPECT_EQ(run.engine->color, 0x8000FFu);
 
+    // The offset is the adjustment plus the last offset given, not their sum.
+    FixedProfile adjusted(-30, -15);
+    PageRun once("offset 100 50", 1, &adjusted);
+    EXPECT_EQ(once.engine->offsetX, 70);
+    EXPECT_EQ(once.engine->offsetY, 35);
+    PageRun twice("offset 100 50\noffset 0 0", 1, &adjusted);
+    EXPECT_EQ(twice.engine->offsetX, -30);
+    EXPECT_EQ(twice.engine->offsetY, -15);
+
     PageRun bad("origin 2\norigin 0\norigin 10\norigin\ncolor 1 2 3\ncolor 256 0 0\ncolor 1 2\n"
                 "position 1 2 3\noffset 5");
     EXPECT_EQ(bad.engine->textOriginCol, 1);

@@ -27,7 +27,7 @@ protected:
     }
     PageRun run(const std::string &page)
     {
-        return PageRun(page, [&](ViewState &view) {
+        return PageRun(page, [&](DrawingView &view) {
             view.baseFolder = dir.path();
             std::vector<std::uint32_t> pixels(8, 0xFF00FF00);
             view.clipSlots.Fill(3, 4, 2, pixels);
@@ -124,16 +124,17 @@ TEST_F(Pictures, CacheKeepsOneDecodingPerJobAndName)
     // Failures are not kept; two spellings of one file are two entries.
     EXPECT_EQ(bad.view.imageCache.size(), 2u);
 
-    ViewState view;
+    DrawingView view;
     NullSurface surface;
     PrintJob job(view);
-    const std::string text = CommandFile("!%With%small.bmp\npage\n!%With%small.bmp");
-    ASSERT_EQ(job.Prepare(text, true, dir.path() + "form.zent"), 2);
+    ASSERT_EQ(job.Prepare(CommandFile("!%With%small.bmp\npage\n!%With%small.bmp"), true,
+                          dir.path() + "form.zent"),
+              2);
     job.Begin(2100, 2970);
-    job.PrintPage(surface, 1, text);
+    job.PrintPage(surface, 1);
     ASSERT_EQ(view.imageCache.size(), 1u);
     const FileImage *decoded = view.imageCache.begin()->second.get();
-    job.PrintPage(surface, 2, text);
+    job.PrintPage(surface, 2);
     EXPECT_EQ(view.imageCache.begin()->second.get(), decoded);
     EXPECT_FALSE(job.End());
     EXPECT_TRUE(view.imageCache.empty());

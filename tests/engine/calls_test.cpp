@@ -17,7 +17,7 @@ namespace {
 // there would.
 PageRun RunIn(const TempFolder &folder, const std::string &page)
 {
-    return PageRun(page, [&](ViewState &view) { view.baseFolder = folder.path(); });
+    return PageRun(page, [&](DrawingView &view) { view.baseFolder = folder.path(); });
 }
 
 TEST(Calls, CalledFileSharesTheEngineAndHasItsOwnSaveArea)

@@ -1,17 +1,14 @@
-// The page run: page count, sections, initialisation passes and the error list.
-#include "support/pagerun.h"
+// The page run of the interpreter alone: page count, sections, initialisation passes and
+// the error list.
+#include "support/enginerun.h"
 
-#include "engine/codepage.h"
 #include "engine/expression.h"
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <tuple>
 
-int var(const PageRun &run, const char *name)
-{
-    return run.engine->variables[VariableIndex(name)];
-}
+namespace {
 
 TEST(PageRun, CountsPagesAndCutsSections)
 {
@@ -26,9 +23,11 @@ TEST(PageRun, CountsPagesAndCutsSections)
     const std::string undefined = "\n      定義されていないコマンドです\n";
     for (const auto &[text, page, error] :
          {std::tuple{"", 1, ""}, {"x1\npage\nx3", 1, "(1) x1"}, {"x1\npage\nx3", 2, "(3) x3"},
-          {"page\nx2", 1, ""}, {"page\nx2", 2, "(2) x2"}, {"a1\nPAGE\nb3\npage\nc5", 3, "(5) c5"},
-          {"a1\npage\nb3", 5, ""}})
-        EXPECT_EQ(PageRun(text, page).errors(), *error ? error + undefined : "") << text << page;
+          {"page\nx2", 1, ""}, {"page\nx2", 2, "(2) x2"}, {"page\nx2\npage\nx4", 3, "(4) x4"},
+          {"a1\nPAGE\nb3\npage\nc5", 3, "(5) c5"}, {"a1\npage\nb3", 5, ""},
+          {"a1\npage\nb3", 0, "(1) a1"}})
+        EXPECT_EQ(EngineRun(text, page).errors(), *error ? error + undefined : "")
+            << text << page;
 }
 
 TEST(PageRun, InitialisationLinesRunBeforeEveryPage)
@@ -42,84 +41,56 @@ TEST(PageRun, InitialisationLinesRunBeforeEveryPage)
                        "$$dd p\n"
                        "}{ab}Hello\n"
                        "}{AB}x\n";
-    PageRun p1(text, 1);
-    EXPECT_EQ(var(p1, "aa"), 3);
-    EXPECT_EQ(var(p1, "bb"), 7);
-    EXPECT_EQ(var(p1, "dd"), 1);
+    EngineRun p1(text, 1);
+    EXPECT_EQ(p1.var("aa"), 3);
+    EXPECT_EQ(p1.var("bb"), 7);
+    EXPECT_EQ(p1.var("dd"), 1);
     EXPECT_EQ(p1.engine->abbreviations[VariableIndex("ab")], "Hello");
     EXPECT_EQ(p1.errors(), "");
-    PageRun p2(text, 2);
-    EXPECT_EQ(var(p2, "bb"), 0); // a $ line of page 1 does not reach page 2
-    EXPECT_EQ(var(p2, "cc"), 4);
-    EXPECT_EQ(var(p2, "dd"), 2);
+    EngineRun p2(text, 2);
+    EXPECT_EQ(p2.var("bb"), 0); // a $ line of page 1 does not reach page 2
+    EXPECT_EQ(p2.var("cc"), 4);
+    EXPECT_EQ(p2.var("dd"), 2);
     // An upper-case }{AB} line is not an initialisation and does nothing on its page.
-    PageRun p3(text, 3);
+    EngineRun p3(text, 3);
     EXPECT_EQ(p3.errors(), "");
+    // A page beyond the last still runs the initialisation lines, and reports their errors.
+    EXPECT_EQ(EngineRun("page\n$$aa (", 9).errors(), "(2) $$aa (\n      数式の括弧が合っていません\n");
 }
 
 TEST(PageRun, InitialisationErrorsCarryTheirLine)
 {
-    PageRun run("line 0 0 1 1\n$$aa 1 2\n$$bb (1\n$$cc 1+1\n", 1);
+    EngineRun run("# form\n$$aa 1 2\n$$bb (1\n$$cc 1+1\n}{ab}x\n", 1);
     EXPECT_EQ(run.errors(), "(2) $$aa 1 2\n      コマンドのフォーマットが間違っています\n"
                             "(3) $$bb (1\n      数式の括弧が合っていません\n");
-    EXPECT_EQ(var(run, "cc"), 2);
+    EXPECT_EQ(run.var("cc"), 2);
 }
 
 TEST(PageRun, AdjustmentIsClampedAndStartsTheOffset)
 {
     FixedProfile outside(-250, 30);
-    PageRun a("", 1, &outside);
+    EngineRun a("", 1, &outside);
     EXPECT_EQ(a.engine->offsetX, -100);
     EXPECT_EQ(a.engine->offsetY, 0);
     FixedProfile inside(-30, -15);
-    PageRun b("offset 100 50", 1, &inside);
-    EXPECT_EQ(b.engine->offsetX, 70);
-    EXPECT_EQ(b.engine->offsetY, 35);
-    PageRun c("offset 100 50\noffset 0 0", 1, &inside);
-    EXPECT_EQ(c.engine->offsetX, -30);
-    EXPECT_EQ(c.engine->offsetY, -15);
+    EngineRun b("", 1, &inside);
+    EXPECT_EQ(b.engine->offsetX, -30);
+    EXPECT_EQ(b.engine->offsetY, -15);
 }
 
 TEST(ErrorList, EntryFormatAndOneEntryPerLine)
 {
     // Tabs become blanks to the next multiple of four columns.
-    EXPECT_EQ(PageRun("a\tb\nab\tc\nabcd\te").errors(),
+    EXPECT_EQ(EngineRun("a\tb\nab\tc\nabcd\te").errors(),
               "(1) a   b\n      定義されていないコマンドです\n"
               "(2) ab  c\n      定義されていないコマンドです\n"
               "(3) abcd    e\n      定義されていないコマンドです\n");
     // A repeated range reports its failing line once.
-    EXPECT_EQ(PageRun("repeat 1 3\ncolor 300 0 0").errors(),
-              "(2) color 300 0 0\n      数値が範囲外です\n");
+    EXPECT_EQ(EngineRun("repeat 1 3\n$aa 1/0").errors(),
+              "(2) $aa 1/0\n      数式内でゼロ除算がありました\n");
     // The line is shown as written, before abbreviation expansion.
-    EXPECT_EQ(PageRun("{ab}bad\n{{ab}} 1").errors(),
+    EXPECT_EQ(EngineRun("{ab}bad\n{{ab}} 1").errors(),
               "(2) {{ab}} 1\n      定義されていないコマンドです\n");
-}
-
-// Also when a preview shows a later page first: each page records its errors once.
-TEST(ErrorList, RecordedOnlyOnTheFirstRenderingOfAPage)
-{
-    const std::string text = CommandFile("bad1\npage\nbad3\n$$aa (");
-    ViewState view;
-    NullSurface surface;
-    PrintJob job(view);
-    ASSERT_EQ(job.Prepare(text, true, "/home/u/forms/a.zent"), 2);
-    EXPECT_EQ(view.baseFolder, "/home/u/forms/");
-    EXPECT_TRUE(view.previewing);
-    job.Begin(2100, 2970);
-    job.PrintPage(surface, 2, text);
-    const std::string afterFirst = view.errorText.str();
-    job.PrintPage(surface, 2, text);
-    EXPECT_EQ(view.errorText.str(), afterFirst);
-    job.PrintPage(surface, 1, text);
-    job.PrintPage(surface, 2, text);
-    job.PrintPage(surface, 1, text);
-    EXPECT_EQ(cp932::ToUtf8(view.errorText.str()),
-              "(4) $$aa (\r\n      数式の括弧が合っていません\r\n"
-              "(3) bad3\r\n      定義されていないコマンドです\r\n"
-              "(1) bad1\r\n      定義されていないコマンドです\r\n");
-    EXPECT_TRUE(job.End());
-    job.Begin(2100, 2970);
-    EXPECT_TRUE(view.errorText.empty());
 }
 
 } // namespace

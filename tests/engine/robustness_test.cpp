@@ -76,25 +76,28 @@ TEST(Robustness, RandomCommandFilesRunToTheirEnd)
 } // namespace
 
 // Every loop whose length the command file chooses asks the stop hook: the text, rules and
-// numbers repeated two billion times. Once the hook says stop, the page ends and the job
-// renders no further page.
+// numbers repeated two billion times, and the initialisation lines that run before every
+// page. Once the hook says stop, the page ends and the job renders no further page.
 TEST(Robustness, EndlessPagesStopWhenAsked)
 {
-    for (const char *endless :
-         {":.x\n* 10 10 2000000000\npage\nline 0 0 1 1\n", "hline 0 1 2000000000\npage\n",
-          "hnumber 1 1 2000000000 10 10\n"}) {
-        ViewState view;
+    std::string initialisations;
+    for (int i = 0; i < 5000; ++i)
+        initialisations += "$$aa 1\npage\n";
+    for (const std::string &endless :
+         {std::string(":.x\n* 10 10 2000000000\npage\nline 0 0 1 1\n"),
+          std::string("hline 0 1 2000000000\npage\n"),
+          std::string("hnumber 1 1 2000000000 10 10\n"), initialisations}) {
+        DrawingView view;
         int asked = 0;
         view.stopRequested = [&asked] { return ++asked == 100; };
         NullSurface fake;
         std::ostringstream out;
         TraceSurface surface(fake, out);
         PrintJob job(view);
-        const std::string text = CommandFile(endless);
-        const int pages = job.Prepare(text, false, "");
+        const int pages = job.Prepare(CommandFile(endless), false, "");
         job.Begin(2100, 2970);
         for (int page = 1; page <= pages; ++page)
-            job.PrintPage(surface, page, text);
+            job.PrintPage(surface, page);
         EXPECT_TRUE(job.Stopped()) << endless;
         EXPECT_EQ(asked, 100) << endless;
         EXPECT_EQ(out.str().find("page 2"), std::string::npos) << endless;

@@ -1,4 +1,4 @@
-// Line taking and the text scans every page run makes.
+// Line taking, line-feed counts and the scans of the text.
 #include "engine/textlines.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,8 @@ TEST(TextLines, CountsAndScansAgreeWithPlainLoops)
     std::mt19937 random(7);
     const char alphabet[] = {'\n', '\r', 'p', 'P', 'a', 'A', 'g', 'G', '\x0B', '\x8A', '\xFF', ' '};
     for (int round = 0; round < 200; ++round) {
-        std::string text(random() % 100, ' ');
+        // Some texts are long enough for the line-feed count to add up in several batches.
+        std::string text(random() % (round % 10 == 0 ? 5000 : 100), ' ');
         for (char &c : text)
             c = alphabet[random() % sizeof alphabet];
         EXPECT_EQ(CountLineFeeds(text),
@@ -49,6 +50,7 @@ TEST(TextLines, CountsAndScansAgreeWithPlainLoops)
             }
         EXPECT_EQ(FindPageLineAfter(text, 0), expected);
     }
+    EXPECT_EQ(CountLineFeeds(std::string(5000, '\n')), 5000u); // every byte of a batch
     EXPECT_EQ(FindPageLine("PAGE\r\n"), 0u);
     EXPECT_EQ(FindPageLine("x\r\npa"), std::string_view::npos);
     EXPECT_EQ(CountLines("a\nb\n", 10), 2);
@@ -56,6 +58,7 @@ TEST(TextLines, CountsAndScansAgreeWithPlainLoops)
     EXPECT_EQ(CountLines("a\nb\nc", 2), 2);
     EXPECT_EQ(LinesLength("a\r\nb\r\nc", 2), 6u);
     EXPECT_EQ(NormalizeLineEnds("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(NormalizeLineEnds("\n\r\n\rx"), "\r\n\r\n\rx");
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // Fuzz target: the whole print job on arbitrary command text, every page (at most three)
 // traced to nowhere on the surface with font-free metrics.
+#include "draw/drawingview.h"
 #include "draw/nullsurface.h"
 #include "draw/printjob.h"
 #include "draw/tracesurface.h"
-#include "engine/viewstate.h"
 
 #include <unistd.h>
 
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    ViewState view;
+    DrawingView view;
     int questions = 0;
     const auto deadline = std::chrono::steady_clock::now() + kMaxRunTime;
     view.stopRequested = [&questions, deadline] {
@@ -80,10 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::ostream out(&discard);
     TraceSurface surface(fake, out);
     PrintJob job(view);
-    const int pages = std::min(job.Prepare(text, false, ""), kMaxPages);
+    const int pages = std::min(job.Prepare(std::string(text), false, ""), kMaxPages);
     job.Begin(2100, 2970);
     for (int page = 1; page <= pages; ++page)
-        job.PrintPage(surface, page, text);
+        job.PrintPage(surface, page);
     job.End();
     return 0;
 }

@@ -1,6 +1,7 @@
 // Fuzz target: abbreviation expansion and tokenizing, line by line as a run takes lines.
 // The input's first line defines abbreviations ("aavalue|abvalue|..."), the rest is run.
 #include "engine/bounds.h"
+#include "engine/commandtable.h"
 #include "engine/dispatch.h"
 #include "engine/engine.h"
 #include "engine/expression.h"
@@ -20,7 +21,7 @@ void CheckTokens(const TokenList &tokens, std::size_t maxLength)
     for (const Token &t : tokens)
         if (t.size() > maxLength)
             std::abort();
-    FindCommand(tokens[0].view());
+    InterpreterCommands().Find(tokens[0].view());
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "canvas.h"
 
 #include "draw/qt/pagerenderer.h"
-#include "engine/viewstate.h"
+#include "draw/drawingview.h"
 
 #include <QPrinter>
 
@@ -32,7 +32,7 @@ int dots(qreal mm, qreal dpi)
 // print it, counted from the printable area's corner on the whole sheet.
 TEST(PageRenderer, RendersAnyPageAtAnyResolutionFromThePrintableCorner)
 {
-    ViewState view;
+    DrawingView view;
     PageRenderer pages(view);
     ASSERT_EQ(pages.prepare("frectangle 0 0 100 100\r\npage\r\nfrectangle 200 0 300 100\r\n",
                             true, ""),
@@ -58,7 +58,7 @@ TEST(PageRenderer, RendersAnyPageAtAnyResolutionFromThePrintableCorner)
 // A page stopped by the hook gives no image, and so does every page after it.
 TEST(PageRenderer, AStoppedJobRendersNothingMore)
 {
-    ViewState view;
+    DrawingView view;
     PageRenderer pages(view);
     pages.prepare(":.x\r\n* 10 10 2000000000\r\npage\r\nfrectangle 0 0 100 100\r\n", true, "");
     pages.begin(*a5Printer());

@@ -5,12 +5,13 @@
 #include "image/imagefixtures.h"
 #include "support/tempfolder.h"
 
+#include "draw/drawingview.h"
+#include "draw/pagedrawing.h"
 #include "draw/qt/intermediate.h"
 #include "draw/units.h"
 #include "engine/codepage.h"
 #include "engine/engine.h"
 #include "engine/textlines.h"
-#include "engine/viewstate.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ std::array<QRgb, 4> Drawn(const std::string &commands, QImage *image = nullptr)
 {
     TempFolder dir;
     dir.write("quadrants.bmp", fixtures::Bmp24(40, 40, [](int x, int y) { return Quadrant(x, y) & 0xFFFFFF; }));
-    ViewState view;
+    DrawingView view;
     view.baseFolder = dir.path();
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < 40; ++y)
@@ -46,9 +47,10 @@ std::array<QRgb, 4> Drawn(const std::string &commands, QImage *image = nullptr)
     view.clipSlots.Fill(0, 40, 40, pixels);
 
     Canvas c(30, 30, 150);
-    CCommandEngine engine(view);
+    PageDrawing drawing(c.surface, view);
+    CCommandEngine engine(view, &drawing);
     engine.recordErrors = true;
-    engine.RunPage(c.surface, 1, NormalizeLineEnds(cp932::FromUtf8(commands)));
+    engine.RunPage(PageIndex(NormalizeLineEnds(cp932::FromUtf8(commands))), 1);
     EXPECT_TRUE(view.errorText.empty()) << cp932::ToUtf8(view.errorText.str());
     const QImage &drawn = c.finish();
     if (image)
@@ -107,14 +109,16 @@ TEST(QtSurfacePictures, RoundedCornersLeaveNoPictureOutsideTheCurve)
     for (const Placement p : {Placement{86, 109, 344, 240, 50}, Placement{123, 157, 333, 217, 41}})
         for (const int dpi : {72, 100, 120, 150, 200, 300}) {
             SCOPED_TRACE(testing::Message() << dpi << " dpi, x " << p.x);
-            ViewState view;
+            DrawingView view;
             view.clipSlots.Fill(0, 16, 16, std::vector<std::uint32_t>(16 * 16, 0xFF203040));
             Canvas c(50, 50, dpi);
-            CCommandEngine engine(view);
-            engine.RunPage(c.surface, 1,
-                           cp932::FromUtf8("position " + std::to_string(p.x) + " " + std::to_string(p.y) +
-                                           "\npsize " + std::to_string(p.w) + " " + std::to_string(p.h) +
-                                           " " + std::to_string(p.r) + "\n!0"));
+            PageDrawing drawing(c.surface, view);
+            CCommandEngine engine(view, &drawing);
+            engine.RunPage(PageIndex(cp932::FromUtf8(
+                               "position " + std::to_string(p.x) + " " + std::to_string(p.y) +
+                               "\npsize " + std::to_string(p.w) + " " + std::to_string(p.h) + " " +
+                               std::to_string(p.r) + "\n!0")),
+                           1);
             const QImage &image = c.finish();
             const qreal x = ToLogical(p.x), y = ToLogical(p.y), w = ToLogical(p.w), h = ToLogical(p.h),
                         r = ToLogical(p.r), scale = dpi / 1440.0;
