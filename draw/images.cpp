@@ -9,6 +9,7 @@
 #include "engine/errors.h"
 #include "engine/filepaths.h"
 #include "engine/frame.h"
+#include "engine/jobfiles.h"
 #include "engine/pathmacro.h"
 #include "engine/viewstate.h"
 
@@ -61,13 +62,14 @@ bool IsValidSlotText(std::string_view text)
 // folder. Raises 24 or 25 and returns null on failure.
 std::unique_ptr<FileImage> LoadFileImage(CommandFrame &frame, const std::string &path)
 {
-    const std::string file = FindExistingPath(ToFileSystemPath(path));
-    if (file.empty()) {
-        RaiseError(frame, ErrNoFile);
+    const ViewState &view = *frame.view;
+    const JobFile found = FindJobFile(view, path);
+    if (!found.found()) {
+        RaiseError(frame, found.errorCode());
         return nullptr;
     }
+    const std::string &file = found.path;
     auto loader = std::make_unique<CImageLoader>();
-    const ViewState &view = *frame.view;
     loader->ScanPlugins(view.programFolder.empty() ? std::string()
                                                    : ToFileSystemPath(view.programFolder),
                         kFilterCapacity);

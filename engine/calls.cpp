@@ -6,6 +6,7 @@
 #include "filepaths.h"
 #include "frame.h"
 #include "handlers.h"
+#include "jobfiles.h"
 #include "pathmacro.h"
 #include "viewstate.h"
 
@@ -70,8 +71,12 @@ void CmdCall(CommandFrame &frame)
     std::string path(written);
     ExpandPathMacro(view, path);
     std::string data;
-    const std::string file = FindExistingPath(ToFileSystemPath(path));
-    if (file.empty() || !ReadWholeFile(file, data, kMaxCalledFileBytes)) {
+    const JobFile file = FindJobFile(view, path);
+    if (!file.found()) {
+        RaiseError(frame, file.errorCode());
+        return;
+    }
+    if (!ReadWholeFile(file.path, data, kMaxCalledFileBytes)) {
         RaiseError(frame, ErrNoFile);
         return;
     }

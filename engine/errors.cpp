@@ -51,13 +51,15 @@ std::string withNumber(const std::string &format, int number, std::string_view s
 void ErrorText::clear()
 {
     m_text.clear();
+    m_entries.clear();
     m_lines.clear();
 }
 
-void ErrorText::add(int lineNo, std::string_view lineText, std::string_view message)
+void ErrorText::add(int lineNo, std::string_view lineText, std::string_view message, int code)
 {
     if (!m_lines.insert(lineNo).second)
         return;
+    m_entries.push_back({lineNo, code, std::string(lineText), std::string(message)});
     m_text += '(';
     m_text += std::to_string(lineNo);
     m_text += ") ";
@@ -80,6 +82,7 @@ std::string ErrorMessage(int code, int callLine, std::string_view callPath)
     case ErrRange: return CP932("数値が範囲外です");
     case ErrNoFont: return CP932("フォントがありません");
     case ErrNoFile: return CP932("ファイルがありません");
+    case ErrOutsideRoot: return CP932("ファイルがありません（ルートフォルダの外にあります）");
     case ErrBadImage: return CP932("画像ファイルに異常があります");
     case ErrNestedRepeat: return CP932("繰返しが入れ子になっています");
     case ErrPageInSkip: return CP932("スキップ範囲内に改ページがあります");
@@ -99,8 +102,9 @@ void AppendError(CCommandEngine &engine, int code, std::string_view lineText, in
         return;
     if (engine.view->errorText.hasLine(lineNo))
         return;
-    engine.view->errorText.add(
-        lineNo, lineText, ErrorMessage(code, engine.errorCallLine, engine.errorCallPath));
+    engine.view->errorText.add(lineNo, lineText,
+                               ErrorMessage(code, engine.errorCallLine, engine.errorCallPath),
+                               code == ErrOutsideRoot ? ErrNoFile : code);
 }
 
 void RaiseError(CommandFrame &frame, int code)

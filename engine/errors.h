@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 class CCommandEngine;
 struct CommandFrame;
@@ -27,6 +28,18 @@ enum ErrorCode : int {
     ErrPageInRepeat = 28,
     ErrCallTooDeep = 29,
     ErrInCalledFile = 30,
+    // A called file or picture outside the folder the job is confined to: listed as 24,
+    // with a message that says why.
+    ErrOutsideRoot = 224,
+};
+
+// One entry of the error list as data, for tools that read errors: the line number, the
+// code as listed, the line as written and the message (both code page 932).
+struct ErrorEntry {
+    int lineNo;
+    int code;
+    std::string lineText;
+    std::string message;
 };
 
 // The error list of one print or preview job: two lines per failing line, code page 932.
@@ -34,14 +47,17 @@ enum ErrorCode : int {
 class ErrorText {
 public:
     const std::string &str() const { return m_text; }
+    // The same entries, in the same order.
+    const std::vector<ErrorEntry> &entries() const { return m_entries; }
     bool empty() const { return m_text.empty(); }
     bool hasLine(int lineNo) const { return m_lines.count(lineNo) != 0; }
     void clear();
     // Appends the entry for `lineNo` unless that number already has one.
-    void add(int lineNo, std::string_view lineText, std::string_view message);
+    void add(int lineNo, std::string_view lineText, std::string_view message, int code = 0);
 
 private:
     std::string m_text;
+    std::vector<ErrorEntry> m_entries;
     std::unordered_set<int> m_lines;
 };
 

@@ -36,6 +36,12 @@ struct ViewState {
     std::string programFilesFolder; // %ProgramFiles%: the parent of the program's folder
     std::string programFolder;      // %Zentova%: the executable's folder, with the plug-ins
 
+    // The folder that every called file and picture must lie in (resolved, file-system
+    // encoding); "" = anywhere. See FindJobFile.
+    std::string rootFolder;
+    // Told the absolute path of every called file and picture a job looks for, found or not.
+    std::function<void(const std::string &)> fileLookedUp;
+
     // The screen's size in pixels, which bounds the pictures prepared for a preview.
     long long screenPixelCount = 1920LL * 1080;
     double screenPixelRoot = 1440.0;
