@@ -1,6 +1,7 @@
 // zentova-print: renders, checks or traces a Zentova command file without a window.
 #include "options.h"
 #include "render.h"
+#include "watch.h"
 
 #include <QGuiApplication>
 
@@ -41,5 +42,5 @@ int main(int argc, char **argv)
     qInstallMessageHandler(quietQtMessages);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
-    return RenderCommandFile(options);
+    return options.watch ? WatchCommandFile(options) : RenderCommandFile(options);
 }

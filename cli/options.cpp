@@ -1,28 +1,48 @@
 // Parsing zentova-print's options.
 #include "options.h"
 
+#include "paperoption.h"
+#include "stdstreams.h"
+
+#include "engine/jobfiles.h"
+
 #include <charconv>
 
 const char *const kUsage =
     "Usage: zentova-print [options] FILE.zent\n"
-    "Renders a Zentova command file to PDF or PNG, checks it, or traces its drawing.\n"
+    "Renders a Zentova command file to PDF or PNG, prints it, checks it, or traces its\n"
+    "drawing. FILE \"-\" reads the command file from standard input.\n"
     "\n"
-    "  -o, --output PATH   PATH ending in .pdf: every page in one PDF;\n"
-    "                      ending in .png: one PNG per page (a \"%d\" in PATH is the page\n"
-    "                      number, otherwise NAME-N.png)\n"
-    "  --pages A[-B]       pages to render (default: all)\n"
-    "  --paper NAME|CODE   A3 A4 A5 A6 B4 B5 letter legal postcard, or a printer paper-size\n"
-    "                      code (9 = A4, 43 = postcard, ...); default A4\n"
-    "  --landscape         turn the paper\n"
-    "  --dpi N             PNG resolution (default 150)\n"
-    "  --slot N=IMAGE      fill clipboard slot N (0-9) from an image file\n"
-    "  --adjust X,Y        print-position adjustment in 0.1 mm, instead of the stored setting\n"
-    "  --check             run every page, draw nothing, report the errors\n"
-    "  --trace             write every drawing operation to standard output\n"
-    "  --printer NAME      print on the named printer (\"\" = the default printer)\n"
-    "  --timeout SECONDS   stop the job when it runs longer than this\n"
-    "  -h, --help          show this help\n"
-    "  --version           show the version\n"
+    "  -o, --output PATH      PATH ending in .pdf: every page in one PDF (\"-\": the PDF on\n"
+    "                         standard output); ending in .png: one PNG per page (a \"%d\" in\n"
+    "                         PATH is the page number, otherwise NAME-N.png)\n"
+    "  --pages A[-B]          pages to render (default: all)\n"
+    "  --paper NAME|CODE|WxH  a paper name (below), a printer paper-size code (9 = A4,\n"
+    "                         43 = postcard, ...) or width x height in millimetres\n"
+    "                         (90x55, each side at most 2000); default A4\n"
+    "  --landscape            turn the paper\n"
+    "  --dpi N                PNG resolution (default 150)\n"
+    "  --slot N=IMAGE         fill clipboard slot N (0-9) from an image file\n"
+    "  --adjust X,Y           print-position adjustment in 0.1 mm, instead of the stored\n"
+    "                         setting\n"
+    "  --check                run every page, draw nothing, report the errors\n"
+    "  --trace                write every drawing operation to standard output\n"
+    "  --printer NAME         print on the named printer (\"\" = the default printer)\n"
+    "  --timeout SECONDS      stop the job when it runs longer than this\n"
+    "  --error-format FORMAT  how errors go to standard error: list (the error list, the\n"
+    "                         default), gnu (FILE:LINE: MESSAGE: LINE AS WRITTEN, for\n"
+    "                         editors) or json (one array of objects with file, line,\n"
+    "                         code, message and text)\n"
+    "  --root DIR             called files and pictures must lie in DIR or below; others\n"
+    "                         fail as missing files (error 24)\n"
+    "  --watch                keep running: render again whenever the command file, a file\n"
+    "                         it calls or a picture it draws changes; Ctrl-C ends it\n"
+    "  -h, --help             show this help\n"
+    "  --version              show the version\n"
+    "\n"
+    "Paper names: a3 a4 a5 a6 b4 b5 letter legal tabloid ledger statement executive\n"
+    "folio quarto dl c5 postcard doublepostcard, and the Japanese envelopes kaku2\n"
+    "kaku3 chou3 chou4 you4 (in any case).\n"
     "\n"
     "Without -o, --check, --trace or --printer the PDF is written beside FILE.\n"
     "Exit status: 0 no errors in the command file; 1 the command file has errors (listed on\n"
@@ -129,9 +149,12 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
             o.check = true;
         } else if (arg == "--trace") {
             o.trace = true;
+        } else if (arg == "--watch") {
+            o.watch = true;
         } else if (arg == "-o" || arg == "--output" || arg == "--pages" || arg == "--paper" ||
                    arg == "--dpi" || arg == "--adjust" || arg == "--slot" ||
-                   arg == "--printer" || arg == "--timeout") {
+                   arg == "--printer" || arg == "--timeout" || arg == "--error-format" ||
+                   arg == "--root") {
             if (!takeValue(v))
                 return "option " + arg + " needs a value";
             if (arg == "-o" || arg == "--output") {
@@ -139,10 +162,16 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
             } else if (arg == "--pages") {
                 error = parsePages(v, o);
             } else if (arg == "--paper") {
-                std::optional<PaperSize> p = PaperByName(v);
-                if (!p)
-                    return "unknown paper '" + v + "'";
-                o.paper = *p;
+                error = ParsePaperOption(v, o.paper);
+            } else if (arg == "--error-format") {
+                std::optional<ErrorFormat> format = ErrorFormatByName(v);
+                if (!format)
+                    return "unknown error format '" + v + "' (list, gnu or json)";
+                o.errorFormat = *format;
+            } else if (arg == "--root") {
+                o.root = ResolveRootFolder(v);
+                if (o.root.empty())
+                    return "the root '" + v + "' is no folder";
             } else if (arg == "--dpi") {
                 if (!toInt(v, o.dpi) || o.dpi < 1 || o.dpi > 1200)
                     return "bad resolution '" + v + "' (1 to 1200 dots per inch)";
@@ -170,14 +199,27 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
         return "";
     if (o.input.empty())
         return "no command file given";
+    const bool fromStandardInput = o.input == kStandardStream;
+    const bool toStandardOutput = o.output == kStandardStream;
     if (o.check && !o.output.empty())
         return "--check draws nothing and cannot be combined with --output";
+    if (o.watch && (o.printer || fromStandardInput || toStandardOutput))
+        return "--watch needs a command file to watch and an output file to write again: it "
+               "cannot be combined with --printer, standard input or -o -";
     if (o.printer) {
         if (!o.output.empty() || o.check || o.trace)
             return "--printer cannot be combined with --output, --check or --trace";
         o.outputKind = Options::Output::None;
         return "";
     }
+    if (toStandardOutput) {
+        if (o.trace)
+            return "--trace writes to standard output and cannot be combined with -o -";
+        o.outputKind = Options::Output::Pdf;
+        return "";
+    }
+    if (o.output.empty() && fromStandardInput && !o.check && !o.trace)
+        return "standard input has no folder to write a PDF beside: give -o PATH or -o -";
     if (o.output.empty()) {
         o.outputKind = (o.check || o.trace) ? Options::Output::None : Options::Output::Pdf;
         if (o.outputKind == Options::Output::Pdf) {
@@ -189,6 +231,11 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
     } else if (endsWithIgnoringCase(o.output, ".pdf")) {
         o.outputKind = Options::Output::Pdf;
     } else if (endsWithIgnoringCase(o.output, ".png")) {
+        // One file per page: "-.png" or "-%d.png" would be standard output, which cannot
+        // take several pictures.
+        if (o.output.rfind(std::string(kStandardStream) + ".", 0) == 0 ||
+            o.output.rfind(std::string(kStandardStream) + "%d.", 0) == 0)
+            return "PNG pages cannot go to standard output (-o - writes a PDF)";
         o.outputKind = Options::Output::Png;
     } else {
         return "the output must end in .pdf or .png: " + o.output;

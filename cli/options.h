@@ -1,6 +1,8 @@
 // The command line of zentova-print.
 #pragma once
 
+#include "errorformat.h"
+
 #include "draw/papersizes.h"
 
 #include <optional>
@@ -11,8 +13,9 @@
 struct Options {
     enum class Output { Pdf, Png, None };
 
-    std::string input;
-    std::string output;           // "" = FILE.pdf beside the input (unless checking/tracing)
+    std::string input;            // "-" = standard input
+    std::string output;           // "" = FILE.pdf beside the input (unless checking/tracing);
+                                  // "-" = the PDF on standard output
     Output outputKind = Output::Pdf;
     int firstPage = 1;
     int lastPage = 0;             // 0 = through the last page
@@ -25,6 +28,10 @@ struct Options {
     bool trace = false;
     std::optional<std::string> printer; // --printer: the queue to print on ("" = default)
     int timeoutSeconds = 0;             // --timeout: stop the job after this long (0 = never)
+    ErrorFormat errorFormat = ErrorFormat::List;
+    std::string root;                   // --root, resolved: the folder calls and pictures
+                                        // must lie in ("" = anywhere)
+    bool watch = false;                 // --watch: render again after every change
     bool help = false;
     bool version = false;
 };

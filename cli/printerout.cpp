@@ -1,12 +1,13 @@
 // Printing through QPrinter and the shared print routine.
 #include "printerout.h"
 
+#include "errorformat.h"
 #include "jobstop.h"
 #include "options.h"
+#include "stdstreams.h"
 
 #include "draw/drawingview.h"
 #include "draw/qt/printerjob.h"
-#include "engine/codepage.h"
 #include "engine/pageindex.h"
 
 #include <QPageLayout>
@@ -26,13 +27,6 @@ constexpr int kProgressFromPages = 20;
 void fail(const std::string &message)
 {
     std::cerr << "zentova-print: " << message << '\n';
-}
-
-std::string errorListForTerminal(const std::string &cp932Text)
-{
-    std::string out = cp932::ToUtf8(cp932Text);
-    std::erase(out, '\r');
-    return out;
 }
 
 std::string millimetres(int tenths)
@@ -109,8 +103,7 @@ int PrintOnPrinter(const Options &o, DrawingView &view, const std::string &text,
                       progress, &printed);
     if (progressShown)
         std::cerr << '\n';
-    if (hasErrors)
-        std::cerr << errorListForTerminal(view.errorText.str());
+    std::cerr << FormatErrors(view.errorText, o.errorFormat, DisplayName(o.input));
     if (!printed && stop.requested()) {
         fail(stop.reason() + "; the print job was cancelled");
         return stop.exitStatus();

@@ -1,11 +1,13 @@
 // zentova-print's job: read the file, run every selected page on the chosen surface.
 #include "render.h"
 
+#include "errorformat.h"
 #include "jobstop.h"
 #include "options.h"
 #include "pngpagewriter.h"
 #include "printerout.h"
 #include "settingsprofile.h"
+#include "stdstreams.h"
 
 #include "draw/drawingview.h"
 #include "draw/printjob.h"
@@ -13,7 +15,6 @@
 #include "draw/qt/slotimage.h"
 #include "draw/qt/userfolders.h"
 #include "draw/tracesurface.h"
-#include "engine/codepage.h"
 #include "engine/textlines.h"
 
 #include <QImage>
@@ -22,13 +23,9 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -38,40 +35,6 @@ constexpr int kPdfResolution = 1200;
 void fail(const std::string &message)
 {
     std::cerr << "zentova-print: " << message << '\n';
-}
-
-// The file's bytes, or nullopt after saying why they cannot be read.
-std::optional<std::string> readCommandFile(const std::string &path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        fail("cannot read '" + path + "': it is a folder");
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        fail("cannot read '" + path + "': " + std::strerror(errno));
-        return std::nullopt;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        fail("cannot read '" + path + "'");
-        return std::nullopt;
-    }
-    return bytes.str();
-}
-
-// The error list for a terminal: UTF-8 with LF line ends.
-std::string errorListForTerminal(const std::string &cp932Text)
-{
-    std::string utf8 = cp932::ToUtf8(cp932Text);
-    std::string out;
-    out.reserve(utf8.size());
-    for (char c : utf8)
-        if (c != '\r')
-            out += c;
-    return out;
 }
 
 QPageSize pdfPageSize(const PaperSize &portrait)
@@ -142,15 +105,16 @@ bool renderNothing(Run &run)
 bool renderPdf(Run &run)
 {
     const Options &o = run.options;
-    QSaveFile file(QString::fromStdString(o.output));
-    if (!file.open(QIODevice::WriteOnly)) {
-        fail("cannot write '" + o.output + "': " + file.errorString().toStdString());
+    PdfOutput file(o.output);
+    if (!file.open()) {
+        fail("cannot write '" + o.output + "': " + file.errorString());
         return false;
     }
-    QPdfWriter writer(&file);
+    QPdfWriter writer(file.device());
     writer.setResolution(kPdfResolution);
     writer.setCreator(QStringLiteral("Zentova"));
-    writer.setTitle(QString::fromStdString(std::filesystem::path(o.input).filename().string()));
+    writer.setTitle(
+        QString::fromStdString(std::filesystem::path(DisplayName(o.input)).filename().string()));
     const PaperSize &paper = run.paper;
     const PaperSize portrait{std::min(paper.width, paper.height),
                              std::max(paper.width, paper.height)};
@@ -225,9 +189,10 @@ bool renderPng(Run &run)
 
 } // namespace
 
-int RenderCommandFile(const Options &o)
+int RenderCommandFile(const Options &o,
+                      const std::function<void(const std::string &)> &onFileLookedUp)
 {
-    std::optional<std::string> bytes = readCommandFile(o.input);
+    std::optional<std::string> bytes = ReadCommandFile(o.input);
     if (!bytes)
         return 2;
     std::string text = NormalizeLineEnds(*bytes);
@@ -240,6 +205,8 @@ int RenderCommandFile(const Options &o)
         given = std::make_unique<AdjustmentProfile>(o.adjust->first, o.adjust->second);
     view.profile = given ? given.get() : static_cast<const Profile *>(&stored);
     ReadUserFolders(view);
+    view.rootFolder = o.root;
+    view.fileLookedUp = onFileLookedUp;
     JobStop stop(o.timeoutSeconds);
     view.stopRequested = [&stop] { return stop.requested(); };
     for (const auto &[digit, file] : o.slotImages) {
@@ -252,9 +219,7 @@ int RenderCommandFile(const Options &o)
     if (o.printer)
         return PrintOnPrinter(o, view, text, stop);
     PrintJob job(view);
-    std::error_code ec;
-    const std::string documentPath = std::filesystem::absolute(o.input, ec).string();
-    const int pages = job.Prepare(std::move(text), false, documentPath);
+    const int pages = job.Prepare(std::move(text), false, DocumentPath(o.input));
     if (o.firstPage > pages) {
         fail("the command file has " + std::to_string(pages) + " page(s); page " +
              std::to_string(o.firstPage) + " does not exist");
@@ -273,8 +238,7 @@ int RenderCommandFile(const Options &o)
     std::cout.flush();
 
     const bool hasErrors = job.End();
-    if (hasErrors)
-        std::cerr << errorListForTerminal(view.errorText.str());
+    std::cerr << FormatErrors(view.errorText, o.errorFormat, DisplayName(o.input));
     if (!written)
         return 2;
     if (job.Stopped()) {

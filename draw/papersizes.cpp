@@ -12,7 +12,7 @@ struct Paper {
     PaperSize size;
 };
 
-constexpr std::array<Paper, 30> kPapers{{
+constexpr std::array<Paper, 31> kPapers{{
     {1, "letter", {2159, 2794}},
     {2, nullptr, {2159, 2794}},  // letter small
     {3, "tabloid", {2794, 4318}},
@@ -37,12 +37,13 @@ constexpr std::array<Paper, 30> kPapers{{
     {28, "c5", {1620, 2290}},
     {34, nullptr, {1760, 2500}}, // envelope B5
     {43, "postcard", {1000, 1480}},
-    {69, nullptr, {2000, 1480}}, // double postcard
+    {69, "doublepostcard", {2000, 1480}},
     {70, "a6", {1050, 1480}},
-    {71, nullptr, {2400, 3320}}, // Kaku 2 envelope
-    {72, nullptr, {2160, 2770}}, // Kaku 3 envelope
-    {73, nullptr, {1200, 2350}}, // Chou 3 envelope
-    {74, nullptr, {900, 2050}},  // Chou 4 envelope
+    {71, "kaku2", {2400, 3320}}, // Japanese envelopes
+    {72, "kaku3", {2160, 2770}},
+    {73, "chou3", {1200, 2350}},
+    {74, "chou4", {900, 2050}},
+    {91, "you4", {1050, 2350}},
 }};
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b)
@@ -67,6 +68,15 @@ std::optional<PaperSize> PaperByCode(int code)
         if (p.code == code)
             return p.size;
     return std::nullopt;
+}
+
+std::vector<std::string_view> PaperNames()
+{
+    std::vector<std::string_view> names;
+    for (const Paper &p : kPapers)
+        if (p.name)
+            names.emplace_back(p.name);
+    return names;
 }
 
 std::optional<PaperSize> PaperByName(std::string_view name)

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 struct PaperSize {
     int width;  // 0.1 mm, portrait
@@ -12,6 +13,9 @@ struct PaperSize {
 // The paper of a printer paper-size code (9 = A4, 43 = postcard, ...), if known.
 std::optional<PaperSize> PaperByCode(int code);
 
-// The paper of a name, in any case: A3 A4 A5 A6 B4 B5 letter legal postcard, or a code
-// written as a number.
+// The paper of a name, in any case (A3 A4 ... postcard, the Japanese envelopes kaku2 chou3
+// ...; see PaperNames), or a code written as a number.
 std::optional<PaperSize> PaperByName(std::string_view name);
+
+// Every name PaperByName knows, lower case, in the order of the printer codes.
+std::vector<std::string_view> PaperNames();

@@ -1,7 +1,6 @@
 // zentova-print run as a user runs it: exit statuses, messages, PDF and PNG output,
 // traces, page selection, paper and the print-position adjustment.
-#include "engine/codepage.h"
-#include "engine/textlines.h"
+#include "printrun.h"
 
 #include <QImage>
 #include <QSettings>
@@ -19,67 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-namespace fs = std::filesystem;
-
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-class ZentovaPrint : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("zentova-cli-" + std::to_string(getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "config");
-        // The stored settings of the tool are read from here, not from the user's.
-        setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    // Writes `utf8Text` as a command file: code page 932, CR LF line ends.
-    std::string commandFile(const std::string &name, const std::string &utf8Text)
-    {
-        const fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary) << NormalizeLineEnds(cp932::FromUtf8(utf8Text));
-        return path.string();
-    }
-
-    // Runs `program` (zentova-print unless given) with `args`, in `folder` when given.
-    Result run(const std::string &args, const std::string &program = ZENTOVA_PRINT,
-               const fs::path &folder = {})
-    {
-        const fs::path errFile = m_dir / "stderr.txt";
-        const std::string command = (folder.empty() ? "" : "cd " + folder.string() + " && ") +
-                                    program + " " + args + " 2>" + errFile.string();
-        Result r;
-        FILE *pipe = popen(command.c_str(), "r");
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            r.out.append(buffer, n);
-        int status = pclose(pipe);
-        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream in(errFile);
-        std::ostringstream err;
-        err << in.rdbuf();
-        r.err = err.str();
-        return r;
-    }
-
-    fs::path m_dir;
-};
-
-std::string readAll(const fs::path &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 TEST_F(ZentovaPrint, UsageAndUnreadableFiles)
 {
