@@ -10,7 +10,8 @@ packages=(
     fonts-ipafont-mincho fonts-ipafont-gothic fontconfig libfontconfig-dev
     libharfbuzz-dev zlib1g-dev
     libx11-dev
-    poppler-utils qpdf fonts-urw-base35 fonts-dejavu-core ghostscript
+    poppler-utils qpdf fonts-urw-base35 fonts-dejavu-core ghostscript groff-base
+    dpkg-dev lintian appstream
     xvfb xauth imagemagick openbox
     cups-daemon cups-client printer-driver-cups-pdf
 )
