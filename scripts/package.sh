@@ -7,7 +7,7 @@
 #     bash scripts/package.sh --build build build/package
 # The package holds what `cmake --install` puts under /usr, stripped, with the manual
 # pages compressed, the copyright and changelog, and Depends from dpkg-shlibdeps plus
-# the fonts and Qt's image-format plug-ins the programs need at run time.
+# the fonts, Qt's image-format plug-ins and its Japanese texts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source=$(pwd)
@@ -68,13 +68,16 @@ shlibs=$(cd "$staging" && dpkg-shlibdeps -O \
     -e root/usr/lib/zentova/zentovaqt.spi 2>/dev/null | sed -n 's/^shlibs:Depends=//p')
 [ -n "$shlibs" ] || { echo "$0: dpkg-shlibdeps found no libraries" >&2; exit 1; }
 
+# What the programs load at run time without linking it: the faces that stand in for the
+# Windows Japanese faces, the image formats of the shipped plug-in, Qt's Japanese texts.
+runtime="fonts-ipafont-mincho, fonts-ipafont-gothic, qt6-image-formats-plugins, qt6-translations-l10n"
 {
     echo "Package: zentova"
     echo "Version: $version"
     echo "Architecture: $arch"
     echo "Maintainer: $maintainer"
     echo "Installed-Size: $(du -sk --exclude=DEBIAN "$root" | cut -f1)"
-    echo "Depends: $shlibs, fonts-ipafont-mincho, fonts-ipafont-gothic, qt6-image-formats-plugins"
+    echo "Depends: $shlibs, $runtime"
     echo "Section: graphics"
     echo "Priority: optional"
     echo "Description: $(cat res/package/description)"

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QStringList>
 
@@ -84,7 +85,7 @@ std::string escapeHtml(std::string s)
 }
 
 // The part of a page that holds marks, from the paper's top-left corner (so that the
-// picture keeps the page's coordinates) to the last mark, with a margin.
+// picture keeps the page's coordinates) to the last mark, with a margin and a frame.
 QImage cropToMarks(const QImage &page)
 {
     int right = 0, bottom = 0;
@@ -98,8 +99,13 @@ QImage cropToMarks(const QImage &page)
             }
         }
     }
-    return page.copy(0, 0, std::min(page.width(), right + kMargin),
-                     std::min(page.height(), bottom + kMargin));
+    QImage part = page.copy(0, 0, std::min(page.width(), right + kMargin),
+                            std::min(page.height(), bottom + kMargin));
+    // A thin frame shows where the paper's part ends, in the help window as in a browser.
+    QPainter frame(&part);
+    frame.setPen(QColor(0xc8, 0xd0, 0xe0));
+    frame.drawRect(0, 0, part.width() - 1, part.height() - 1);
+    return part;
 }
 
 // Runs `commandFile` (in the work folder) through zentova-print with `options`, and

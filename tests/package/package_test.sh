@@ -23,7 +23,7 @@ diff -u "$here/files.txt" "$work/files.txt" || fail "the package's files differ 
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libc6 libqt6gui6 libqt6widgets6 libqt6printsupport6 fonts-ipafont-mincho \
-              fonts-ipafont-gothic qt6-image-formats-plugins; do
+              fonts-ipafont-gothic qt6-image-formats-plugins qt6-translations-l10n; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
 
@@ -38,8 +38,14 @@ root=$work/root
 dpkg-deb -x "$deb" "$root"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >/dev/null ||
     fail "appstreamcli rejects the metainfo"
-zcat "$root/usr/share/man/man1/zentova-print.1.gz" | grep -q '^\.TH ZENTOVA-PRINT 1' ||
-    fail "the manual page of zentova-print is not in the package"
+# The manual pages and the metainfo name the version they came with.
+version=$(dpkg-deb -f "$deb" Version)
+for page in zentova zentova-print; do
+    zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH .* \"Zentova $version\"" ||
+        fail "the manual page $page(1) does not name version $version"
+done
+grep -q "<release version=\"$version\"" "$root"/usr/share/metainfo/*.metainfo.xml ||
+    fail "the metainfo has no release $version"
 
 # The packaged tool through its link in usr/bin, with its own plug-in (the letterhead's
 # logo is a PNG) and the Japanese faces, writing a PDF.
@@ -48,7 +54,7 @@ export XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
     letterhead.zent) || fail "the packaged zentova-print failed on letterhead.zent"
 head -c 5 "$work/letterhead.pdf" 2>/dev/null | grep -q '%PDF-' ||
     fail "the packaged zentova-print wrote no PDF"
-"$root/usr/bin/zentova-print" --version | grep -q "$(dpkg-deb -f "$deb" Version)" ||
+"$root/usr/bin/zentova-print" --version | grep -q "$version" ||
     fail "the packaged zentova-print has another version than the package"
 
 [ $failed -eq 0 ] && echo "package $(basename "$deb"): all checks passed"
