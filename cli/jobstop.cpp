@@ -61,3 +61,8 @@ int JobStop::exitStatus() const
 {
     return g_signal != 0 ? 128 + g_signal : 124;
 }
+
+int JobStop::LastSignal()
+{
+    return g_signal;
+}

@@ -24,6 +24,10 @@ public:
     // The exit status of a stopped job: 124 after the deadline, 128 + the signal otherwise.
     int exitStatus() const;
 
+    // The signal the last JobStop noted (0 for none), also one that came after its job
+    // had looked for the last time: a loop of jobs must not lose a Ctrl-C.
+    static int LastSignal();
+
 private:
     int m_timeoutSeconds;
     std::chrono::steady_clock::time_point m_deadline;

@@ -1,6 +1,7 @@
 // The watch loop: render, note the files read, wait for one of them to change.
 #include "watch.h"
 
+#include "jobstop.h"
 #include "options.h"
 #include "render.h"
 
@@ -21,11 +22,15 @@ void note(const std::string &message)
     std::cerr << "zentova-print: " << message << '\n';
 }
 
-// A job stopped by a signal ends the watch; one stopped by --timeout does not, since the
-// next change may fix what made it slow.
-bool endsTheWatch(int status)
+// The status that ends the watch after a job, or 0 to go on. A signal ends it, also one
+// that came when the job had just finished; a job stopped by --timeout does not, since
+// the next change may fix what made it slow.
+int statusThatEnds(int status)
 {
-    return status > 128;
+    if (status > 128)
+        return status;
+    const int signal = JobStop::LastSignal();
+    return signal != 0 ? 128 + signal : 0;
 }
 
 } // namespace
@@ -88,8 +93,8 @@ int WatchCommandFile(const Options &options)
         files.add(input);
         const int status =
             RenderCommandFile(options, [&files](const std::string &path) { files.add(path); });
-        if (endsTheWatch(status))
-            return status;
+        if (const int end = statusThatEnds(status))
+            return end;
         note("watching " + std::to_string(files.size()) + " file(s) (Ctrl-C ends)");
         for (const std::string &path : files.waitForChange(kPollInterval, kSettleTime)) {
             if (FileStamp::Of(path).exists)
