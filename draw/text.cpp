@@ -12,17 +12,22 @@
 #include "engine/errors.h"
 #include "engine/frame.h"
 
+#include <algorithm>
+
 namespace {
 
 // The string of a colon line: everything after the two-byte prefix, with tabs, CRs and
-// LFs turned into blanks.
-std::string colonString(const std::string &line)
+// LFs turned into blanks. A string without them (nearly every one) is used as it stands;
+// otherwise `blanked` holds the changed copy.
+std::string_view colonString(std::string_view line, std::string &blanked)
 {
-    std::string s = line.substr(2);
-    for (char &c : s)
-        if (c == '\t' || c == '\r' || c == '\n')
-            c = ' ';
-    return s;
+    const auto isControlBlank = [](char c) { return c == '\t' || c == '\r' || c == '\n'; };
+    const std::string_view s = line.substr(2);
+    if (std::none_of(s.begin(), s.end(), isControlBlank))
+        return s;
+    blanked.assign(s);
+    std::replace_if(blanked.begin(), blanked.end(), isControlBlank, ' ');
+    return blanked;
 }
 
 // Reads the single argument of a switch command; false after an error.
@@ -40,7 +45,8 @@ bool readSwitch(CommandFrame &frame, int &target)
 void CmdRegister(CommandFrame &frame)
 {
     RegisteredText &text = frame.engine->text;
-    const std::string s = colonString(frame.currentLine);
+    std::string blanked;
+    const std::string_view s = colonString(frame.currentLine, blanked);
     const char form = frame.currentLine[1];
     std::size_t grown = form == '&' ? text.size() + s.size()
                         : form == '+' ? text.size() + 1 + s.size()

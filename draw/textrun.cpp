@@ -52,7 +52,7 @@ void DrawTextRun(CommandFrame &frame, long long count, int x, int y, bool target
     Surface &dc = Drawing(frame).dc;
     const FontSpec font = BuildFont(e);
     const bool sideways = isSideways(font.face);
-    const std::string &cur = frame.currentLine;
+    const std::string_view cur = frame.currentLine;
     const bool record = !cur.empty() && (cur[0] == '*' || cur[0] == ':');
     const bool draw = !(cur.size() >= 2 && cur[0] == '*' && cur[1] == '*');
     const bool fullWidth = numberMode && frame.token(0)[0] == 'f';
@@ -65,24 +65,34 @@ void DrawTextRun(CommandFrame &frame, long long count, int x, int y, bool target
                                    static_cast<double>(count - 1));
     }
 
-    std::string previous, layout;
+    // The lines taken from the registered string view its buffer, which stays put while
+    // the run takes lines from it; only stacked text and numbers need strings of their own.
+    std::string_view previous, layout;
+    std::string made;
     bool havePrevious = false;
     TextSize size;
     int value = startValue;
     for (long long i = 0; i < count && !JobStopped(*e.view); ++i) {
         if (numberMode) {
-            layout = FormatNumber(e.numberFormat, value);
+            made = FormatNumber(e.numberFormat, value);
             if (fullWidth)
-                layout = cp932::ToFullWidth(layout);
+                made = cp932::ToFullWidth(made);
+            layout = made;
             value = Wrap(static_cast<long long>(value) + increment);
             size = dc.MeasureText(font, layout);
         } else {
-            std::string_view all = e.text.view();
-            std::string line(all.find('\n') != std::string_view::npos ? e.text.TakeLine() : all);
+            const std::string_view all = e.text.view();
+            const std::string_view line =
+                all.find('\n') != std::string_view::npos ? e.text.TakeLine() : all;
             if (!havePrevious || line != previous) {
-                layout = (e.vertical == 1 && !sideways) ? cp932::JoinCharacters(line, "\r\n") : line;
+                if (e.vertical == 1 && !sideways) {
+                    made = cp932::JoinCharacters(line, "\r\n");
+                    layout = made;
+                } else {
+                    layout = line;
+                }
                 size = dc.MeasureText(font, layout);
-                previous = std::move(line);
+                previous = line;
                 havePrevious = true;
             }
         }

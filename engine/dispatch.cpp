@@ -29,7 +29,7 @@ bool isAbbreviationReference(std::string_view s, std::size_t i)
 
 // The form of a line by its first byte: the sign under which its handler is listed ("#" for
 // a comment), or 0 for a line that is tokenised and looked up by its keyword.
-char lineForm(const std::string &line)
+char lineForm(std::string_view line)
 {
     switch (line[0]) {
     case ':':
@@ -89,34 +89,33 @@ void repeatUpkeep(CommandFrame &frame)
 
 } // namespace
 
-int Expand(CommandFrame &frame)
+int Expand(CommandFrame &frame, std::string_view line)
 {
-    frame.rawLine = frame.currentLine;
-    const std::string &raw = frame.rawLine;
-    if (raw.size() <= 5 || raw.find("{{") == std::string::npos ||
-        raw.find("}}", 4) == std::string::npos)
+    frame.rawLine = line;
+    frame.currentLine = line;
+    if (line.size() <= 5 || line.find("{{") == std::string_view::npos ||
+        line.find("}}", 4) == std::string_view::npos)
         return ErrNone;
     const CCommandEngine &e = *frame.engine;
-    std::string &out = frame.currentLine;
+    std::string &out = frame.expandedLine;
     out.clear();
-    for (std::size_t i = 0; i < raw.size();) {
-        if (isAbbreviationReference(raw, i)) {
-            out += e.abbreviations[VariableIndex(std::string_view(raw).substr(i + 2))];
+    for (std::size_t i = 0; i < line.size();) {
+        if (isAbbreviationReference(line, i)) {
+            out += e.abbreviations[VariableIndex(line.substr(i + 2))];
             i += 6;
         } else {
-            out += raw[i++];
+            out += line[i++];
         }
-        if (out.size() > kMaxTextBytes) {
-            out = raw;
-            return ErrRange;
-        }
+        if (out.size() > kMaxTextBytes)
+            return ErrRange; // the line stays as written
     }
+    frame.currentLine = out;
     return ErrNone;
 }
 
 void Dispatch(CommandFrame &frame)
 {
-    const std::string &line = frame.currentLine;
+    const std::string_view line = frame.currentLine;
     const CommandTable &commands = *frame.engine->commands;
     if (!line.empty()) {
         const char form = lineForm(line);
@@ -147,8 +146,7 @@ void RunText(CommandFrame &frame, std::string_view text)
         if (frame.skipCount >= 1) {
             --frame.skipCount;
         } else {
-            frame.currentLine.assign(line);
-            if (int code = Expand(frame))
+            if (int code = Expand(frame, line))
                 RaiseError(frame, code);
             else
                 Dispatch(frame);

@@ -37,12 +37,12 @@ void checkForPageLine(CommandFrame &frame, long long lines, int code)
     std::size_t pos = FindPageLine(range);
     if (pos == std::string_view::npos)
         return;
-    std::string savedLine = frame.rawLine;
+    const std::string_view savedLine = frame.rawLine;
     int savedNo = frame.lineNo;
-    frame.rawLine.assign(FirstLine(range.substr(pos)));
+    frame.rawLine = FirstLine(range.substr(pos));
     frame.lineNo += 1 + static_cast<int>(CountLineFeeds(range.substr(0, pos)));
     RaiseError(frame, code);
-    frame.rawLine = std::move(savedLine);
+    frame.rawLine = savedLine;
     frame.lineNo = savedNo;
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,9 @@ public:
         m_length = length;
     }
     std::size_t size() const { return m_length; }
+    // Building a token in place: up to kMaxLength bytes written to room(), then resize().
+    char *room() { return m_data; }
+    void resize(std::size_t length) { m_length = length; }
 
 private:
     char m_data[kMaxLength];
@@ -45,20 +49,32 @@ struct CommandFrame {
     CCommandEngine *engine;
     ViewState *view;
     int depth;
-    std::string currentLine;
-    std::string rawLine;
+    // The current line after abbreviation expansion, and as written. Both view bytes that
+    // stay put while the line runs: the text being run, or expandedLine.
+    std::string_view currentLine;
+    std::string_view rawLine;
+    std::string expandedLine; // the current line when it had abbreviations to expand
     TokenList tokens;
     int lineNo = 1;
     std::string repeatBody;
     int repeatStartLine = 0;
     int repeatEndLine = 0;
     int repeatRemaining = 0;
-    std::array<int, 676> storedVariables{};
-    std::array<std::string, 676> storedAbbreviations;
+
+    // The save areas of store and cstore. They are made at their first use: most texts
+    // never store, and a page would otherwise begin by building 676 strings.
+    struct SaveAreas {
+        std::array<int, 676> storedVariables{};
+        std::array<std::string, 676> storedAbbreviations;
+    };
+    SaveAreas &saveAreas();
 
     // The dispatcher's state of the run on this frame: the text still to run, the lines
     // still to pass over, and whether a page line ended the run.
     RemainingText *remaining = nullptr;
     long long skipCount = 0;
     bool stopped = false;
+
+private:
+    std::unique_ptr<SaveAreas> m_saveAreas;
 };

@@ -108,14 +108,14 @@ void CmdAssign(CommandFrame &frame)
 
 void CmdDefineAbbreviation(CommandFrame &frame)
 {
-    const std::string &line = frame.currentLine;
-    const std::string &raw = frame.rawLine;
-    int index = VariableIndex(std::string_view(line).substr(1));
-    std::string_view value = std::string_view(line).substr(4);
+    const std::string_view line = frame.currentLine;
+    const std::string_view raw = frame.rawLine;
+    int index = VariableIndex(line.substr(1));
+    std::string_view value = line.substr(4);
     // "{ab}{{ab}}" keeps the reference itself rather than the slot's old value.
     if (raw.size() == 10 && raw[4] == '{' && raw[5] == '{' && raw[8] == '}' && raw[9] == '}' &&
-        isLetter(raw[6]) && isLetter(raw[7]) && VariableIndex(std::string_view(raw).substr(6)) == index)
-        value = std::string_view(raw).substr(4);
+        isLetter(raw[6]) && isLetter(raw[7]) && VariableIndex(raw.substr(6)) == index)
+        value = raw.substr(4);
     if (int code = assignAbbreviation(*frame.engine, index, value))
         RaiseError(frame, code);
 }
@@ -140,9 +140,10 @@ void CmdStore(CommandFrame &frame)
     const auto inRange = [first, last](int i) {
         return first <= last ? i >= first && i <= last : i <= last || i >= first;
     };
+    CommandFrame::SaveAreas &saved = frame.saveAreas();
     if (strings) {
-        const Slots &from = restore ? frame.storedAbbreviations : e.abbreviations;
-        const Slots &to = restore ? e.abbreviations : frame.storedAbbreviations;
+        const Slots &from = restore ? saved.storedAbbreviations : e.abbreviations;
+        const Slots &to = restore ? e.abbreviations : saved.storedAbbreviations;
         if (!fitsAbbreviationBytes(to, inRange, [&from](int i) {
                 return from[static_cast<std::size_t>(i)].size();
             })) {
@@ -155,13 +156,13 @@ void CmdStore(CommandFrame &frame)
             continue;
         if (strings) {
             if (restore)
-                e.abbreviations[i] = frame.storedAbbreviations[i];
+                e.abbreviations[i] = saved.storedAbbreviations[i];
             else
-                frame.storedAbbreviations[i] = e.abbreviations[i];
+                saved.storedAbbreviations[i] = e.abbreviations[i];
         } else if (restore) {
-            e.variables[i] = frame.storedVariables[i];
+            e.variables[i] = saved.storedVariables[i];
         } else {
-            frame.storedVariables[i] = e.variables[i];
+            saved.storedVariables[i] = e.variables[i];
         }
     }
 }

@@ -48,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     RemainingText remaining(input);
     for (std::string_view line = remaining.TakeLine(); line != kEndMarker;
          line = remaining.TakeLine()) {
-        frame.currentLine.assign(line);
-        if (Expand(frame) == 0 && frame.currentLine.size() > kMaxTextBytes)
+        if (Expand(frame, line) == 0 && frame.currentLine.size() > kMaxTextBytes)
             std::abort();
         Tokenize(frame);
         CheckTokens(frame.tokens, Token::kMaxLength);
