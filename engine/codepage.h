@@ -8,7 +8,7 @@
 namespace cp932 {
 
 // True when `b` starts a two-byte character: 0x80 to 0x9F or 0xE0 to 0xFF.
-inline bool IsLeadByte(unsigned char b)
+constexpr bool IsLeadByte(unsigned char b)
 {
     return (b >= 0x80 && b <= 0x9F) || b >= 0xE0;
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -52,6 +53,81 @@ TEST(Tokenizer, TrailBytesAreNotLowered)
     EXPECT_EQ(tokens("X" + a + "Y"), (V{"x" + a + "y"}));
     // A lead byte at the very end stands alone.
     EXPECT_EQ(tokens("AB\x82"), (V{"ab\x82"}));
+}
+
+// The tokenizer's rule read literally: the whole line normalised first, then split.
+// The tokenizer itself normalises while it splits and does this only for lines with a
+// two-byte character.
+std::vector<std::string> literalTokens(std::string_view line, std::size_t max, bool eq,
+                                       bool &content)
+{
+    std::string n(line);
+    for (std::size_t i = 0; i < n.size();) {
+        const auto b = static_cast<unsigned char>(n[i]);
+        if (cp932::IsLeadByte(b)) {
+            if (i + 1 < n.size() && b == 0x81 && n[i + 1] == 0x40)
+                n[i] = n[i + 1] = ' ';
+            i += 2;
+            continue;
+        }
+        if (b == ',' || (eq && b == '='))
+            n[i] = ' ';
+        else if (b >= 'A' && b <= 'Z')
+            n[i] = static_cast<char>(b + 32);
+        ++i;
+    }
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    std::vector<std::string> out(10);
+    std::size_t pos = 0;
+    for (std::string &t : out) {
+        std::size_t end = pos;
+        while (end < n.size() && !blank(n[end]) && end - pos < max)
+            ++end;
+        t = n.substr(pos, end - pos);
+        pos = end;
+        while (pos < n.size() && blank(n[pos]))
+            ++pos;
+        if (pos >= n.size() || n[pos] == '#')
+            break;
+    }
+    const std::size_t first = n.find_first_not_of(" \t");
+    content = first != std::string::npos && n[first] != '#';
+    return out;
+}
+
+// Every line of up to five bytes from an alphabet of separators, comment signs, letters of
+// both cases, lead and trail bytes (the full-width blank among them) and a half-width
+// katakana, with tokens of at most 2 bytes and of the usual 99.
+TEST(Tokenizer, EveryShortLineReadsAsTheLiteralRule)
+{
+    const std::string alphabet = " \t,=#Ab\x81\x40\xE0\xB1";
+    std::string line;
+    std::vector<std::size_t> digits;
+    for (;;) {
+        line.clear();
+        for (std::size_t d : digits)
+            line += alphabet[d];
+        for (std::size_t max : {std::size_t{2}, Token::kMaxLength}) {
+            for (bool eq : {false, true}) {
+                TokenList list;
+                const bool content = TokenizeLine(line, list, max, eq);
+                bool expectedContent = false;
+                const std::vector<std::string> expected = literalTokens(line, max, eq, expectedContent);
+                ASSERT_EQ(content, expectedContent) << testing::PrintToString(line);
+                for (std::size_t i = 0; i < list.size(); ++i)
+                    ASSERT_EQ(list[i].view(), expected[i]) << testing::PrintToString(line) << " " << i;
+            }
+        }
+        // The next line: digits counted up in base alphabet.size(), one more when full.
+        std::size_t k = 0;
+        while (k < digits.size() && ++digits[k] == alphabet.size())
+            digits[k++] = 0;
+        if (k == digits.size()) {
+            if (digits.size() == 5)
+                break;
+            digits.push_back(0);
+        }
+    }
 }
 
 } // namespace
