@@ -195,7 +195,7 @@ int RenderCommandFile(const Options &o,
     std::optional<std::string> bytes = ReadCommandFile(o.input);
     if (!bytes)
         return 2;
-    std::string text = NormalizeLineEnds(*bytes);
+    std::string text = NormalizeLineEnds(std::move(*bytes));
     bytes.reset();
 
     DrawingView view;

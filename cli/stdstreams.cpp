@@ -54,13 +54,26 @@ std::optional<std::string> ReadCommandFile(const std::string &path)
         fail("cannot read '" + path + "': " + std::strerror(errno));
         return std::nullopt;
     }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
+    // Read straight into a string of the file's size: a stream buffer grown by doubling
+    // and copied out again would touch several times the file's size in fresh memory.
+    std::string bytes;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > 0 && size < bytes.max_size()) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    // A file that tells no size (a pipe), or that grew meanwhile: the rest as it comes.
+    if (in) {
+        std::ostringstream rest;
+        rest << in.rdbuf();
+        bytes += rest.str();
+    }
     if (in.bad()) {
         fail("cannot read '" + path + "'");
         return std::nullopt;
     }
-    return bytes.str();
+    return bytes;
 }
 
 std::string DocumentPath(const std::string &input)

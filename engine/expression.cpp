@@ -235,24 +235,22 @@ int ParseNumber(const CCommandEngine &engine, std::string_view token, int &value
 {
     if (token.empty())
         return ErrFormat;
-    std::string_view digits = token;
-    if (digits[0] == '-') {
-        digits.remove_prefix(1);
-        if (digits.empty())
-            return ErrExprMalformed;
-    }
-    bool plain = true;
-    for (char c : digits)
-        if (c < '0' || c > '9') {
-            plain = false;
+    // A plain integer: one optional "-", then digits only. Read in one pass; at the first
+    // byte that is no digit the token is an expression after all.
+    const bool negative = token[0] == '-';
+    if (negative && token.size() == 1)
+        return ErrExprMalformed;
+    long long v = 0;
+    std::size_t i = negative ? 1 : 0;
+    for (; i < token.size(); ++i) {
+        const unsigned digit = static_cast<unsigned char>(token[i]) - unsigned{'0'};
+        if (digit > 9)
             break;
-        }
-    if (plain) {
         // Leading zeros are allowed; a value beyond 32 bits stays at the range's end.
-        long long v = 0;
-        for (char c : digits)
-            v = std::min<long long>(v * 10 + (c - '0'), 1LL << 32);
-        if (token[0] == '-')
+        v = std::min<long long>(v * 10 + digit, 1LL << 32);
+    }
+    if (i == token.size()) {
+        if (negative)
             v = -v;
         value = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
         return ErrNone;

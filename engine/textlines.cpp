@@ -9,19 +9,14 @@ std::string_view TakeLine(std::string_view &text)
 {
     if (text.empty())
         return kEndMarker;
-    std::size_t lf = text.find('\n');
-    std::string_view line;
-    if (lf == std::string_view::npos) {
-        line = text;
-        text = {};
-    } else {
-        line = text.substr(0, lf);
-        text.remove_prefix(lf + 1);
-    }
-    std::size_t cr = line.find('\r');
-    if (cr != std::string_view::npos)
-        line = line.substr(0, cr);
-    return line;
+    const char *p = text.data();
+    const void *lf = std::memchr(p, '\n', text.size());
+    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - p)
+                            : text.size();
+    text.remove_prefix(lf ? length + 1 : length);
+    if (const void *cr = std::memchr(p, '\r', length))
+        length = static_cast<std::size_t>(static_cast<const char *>(cr) - p);
+    return {p, length};
 }
 
 std::string_view FirstLine(std::string_view text)
@@ -105,28 +100,33 @@ std::size_t FindPageLineAfter(std::string_view text, std::size_t from)
     return std::string_view::npos;
 }
 
-std::string NormalizeLineEnds(std::string_view text)
+std::string NormalizeLineEnds(std::string text)
 {
+    // Text with CR LF throughout, as command files are, is given back as it came.
+    std::size_t lf = 0;
+    while ((lf = text.find('\n', lf)) != std::string::npos && lf > 0 && text[lf - 1] == '\r')
+        ++lf;
+    if (lf == std::string::npos)
+        return text;
     std::string out;
     out.reserve(text.size() + text.size() / 16);
-    // Copies the bytes up to each lone LF at once; a text with CR LF throughout is one run.
+    // Copies the bytes up to each lone LF at once.
     std::size_t from = 0;
-    for (std::size_t lf = text.find('\n'); lf != std::string_view::npos;
-         lf = text.find('\n', lf + 1)) {
+    for (; lf != std::string::npos; lf = text.find('\n', lf + 1)) {
         if (lf > 0 && text[lf - 1] == '\r')
             continue;
-        out.append(text.substr(from, lf - from));
+        out.append(text, from, lf - from);
         out += "\r\n";
         from = lf + 1;
     }
-    out.append(text.substr(from));
+    out.append(text, from);
     return out;
 }
 
 std::string_view RemainingText::TakeLine()
 {
-    std::string_view rest = view();
-    std::string_view line = ::TakeLine(rest);
+    std::string_view rest(m_text.data() + m_pos, m_text.size() - m_pos);
+    const std::string_view line = ::TakeLine(rest);
     m_pos = m_text.size() - rest.size();
     return line;
 }

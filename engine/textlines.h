@@ -42,7 +42,8 @@ std::size_t FindPageLineAfter(std::string_view text, std::size_t from);
 
 // Every LF that does not follow a CR becomes CR LF, the line end of command files. Text
 // written with LF line ends then reads exactly like the same text written on Windows.
-std::string NormalizeLineEnds(std::string_view text);
+// A text without a lone LF is returned as it is, without a copy.
+std::string NormalizeLineEnds(std::string text);
 
 // The text a run consumes line by line. It views the text it was given (which must outlive
 // it) and copies nothing, unless something other than the lines just taken is put in front.
