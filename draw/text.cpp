@@ -21,7 +21,9 @@ namespace {
 // otherwise `blanked` holds the changed copy.
 std::string_view colonString(std::string_view line, std::string &blanked)
 {
-    const auto isControlBlank = [](char c) { return c == '\t' || c == '\r' || c == '\n'; };
+    const auto isControlBlank = [](char c) {
+        return static_cast<unsigned char>(c) <= '\r' && (c == '\t' || c == '\r' || c == '\n');
+    };
     const std::string_view s = line.substr(2);
     if (std::none_of(s.begin(), s.end(), isControlBlank))
         return s;

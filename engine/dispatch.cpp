@@ -12,7 +12,6 @@
 #include "viewstate.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -32,8 +31,10 @@ bool isAbbreviationReference(std::string_view s, std::size_t i)
 char lineForm(std::string_view line)
 {
     switch (line[0]) {
-    case ':':
-        return line.size() >= 2 && line[1] != '\0' && std::strchr(":&+.|", line[1]) ? ':' : 0;
+    case ':': {
+        const char c = line.size() >= 2 ? line[1] : '\0';
+        return c == ':' || c == '&' || c == '+' || c == '.' || c == '|' ? ':' : 0;
+    }
     case '!':
     case '/':
     case '<':
@@ -73,6 +74,27 @@ void dispatchOtherForms(CommandFrame &frame, bool hasContent)
         RaiseError(frame, ErrFormat);
 }
 
+// Expand() for a line that may hold references: the expansion goes to expandedLine. Out
+// of line, so that the test every line makes stays cheap.
+[[gnu::noinline]] int expandReferences(CommandFrame &frame, std::string_view line)
+{
+    const CCommandEngine &e = *frame.engine;
+    std::string &out = frame.expandedLine;
+    out.clear();
+    for (std::size_t i = 0; i < line.size();) {
+        if (isAbbreviationReference(line, i)) {
+            out += e.abbreviations[VariableIndex(line.substr(i + 2))];
+            i += 6;
+        } else {
+            out += line[i++];
+        }
+        if (out.size() > kMaxTextBytes)
+            return ErrRange; // the line stays as written
+    }
+    frame.currentLine = out;
+    return ErrNone;
+}
+
 // After every executed line: start the range again while repetitions remain, and forget
 // the range once a line beyond it has run.
 void repeatUpkeep(CommandFrame &frame)
@@ -96,21 +118,7 @@ int Expand(CommandFrame &frame, std::string_view line)
     if (line.size() <= 5 || line.find("{{") == std::string_view::npos ||
         line.find("}}", 4) == std::string_view::npos)
         return ErrNone;
-    const CCommandEngine &e = *frame.engine;
-    std::string &out = frame.expandedLine;
-    out.clear();
-    for (std::size_t i = 0; i < line.size();) {
-        if (isAbbreviationReference(line, i)) {
-            out += e.abbreviations[VariableIndex(line.substr(i + 2))];
-            i += 6;
-        } else {
-            out += line[i++];
-        }
-        if (out.size() > kMaxTextBytes)
-            return ErrRange; // the line stays as written
-    }
-    frame.currentLine = out;
-    return ErrNone;
+    return expandReferences(frame, line);
 }
 
 void Dispatch(CommandFrame &frame)

@@ -183,17 +183,6 @@ int VariableIndex(std::string_view name)
     return c[0] * 26 + c[1];
 }
 
-int TruncateToInt(double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= 2147483647.0)
-        return INT_MAX;
-    if (v <= -2147483648.0)
-        return INT_MIN;
-    return static_cast<int>(v);
-}
-
 int EvaluateExpression(std::string_view expr, double &result)
 {
     // Kept between calls: every numeric argument with an operator comes through here.
@@ -231,31 +220,8 @@ int EvaluateExpression(std::string_view expr, double &result)
     return ErrNone;
 }
 
-int ParseNumber(const CCommandEngine &engine, std::string_view token, int &value)
+int ParseExpression(const CCommandEngine &engine, std::string_view token, int &value)
 {
-    if (token.empty())
-        return ErrFormat;
-    // A plain integer: one optional "-", then digits only. Read in one pass; at the first
-    // byte that is no digit the token is an expression after all.
-    const bool negative = token[0] == '-';
-    if (negative && token.size() == 1)
-        return ErrExprMalformed;
-    long long v = 0;
-    std::size_t i = negative ? 1 : 0;
-    for (; i < token.size(); ++i) {
-        const unsigned digit = static_cast<unsigned char>(token[i]) - unsigned{'0'};
-        if (digit > 9)
-            break;
-        // Leading zeros are allowed; a value beyond 32 bits stays at the range's end.
-        v = std::min<long long>(v * 10 + digit, 1LL << 32);
-    }
-    if (i == token.size()) {
-        if (negative)
-            v = -v;
-        value = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : static_cast<int>(v);
-        return ErrNone;
-    }
-
     std::string expr(token);
     for (std::size_t dollar; (dollar = expr.find('$')) != std::string::npos;) {
         int index = VariableIndex(std::string_view(expr).substr(dollar + 1));

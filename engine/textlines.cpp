@@ -5,20 +5,6 @@
 #include <cstdint>
 #include <cstring>
 
-std::string_view TakeLine(std::string_view &text)
-{
-    if (text.empty())
-        return kEndMarker;
-    const char *p = text.data();
-    const void *lf = std::memchr(p, '\n', text.size());
-    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - p)
-                            : text.size();
-    text.remove_prefix(lf ? length + 1 : length);
-    if (const void *cr = std::memchr(p, '\r', length))
-        length = static_cast<std::size_t>(static_cast<const char *>(cr) - p);
-    return {p, length};
-}
-
 std::string_view FirstLine(std::string_view text)
 {
     return text.empty() ? std::string_view{} : TakeLine(text);
@@ -78,12 +64,6 @@ long long CountLines(std::string_view text, long long limit)
     return n;
 }
 
-bool IsPageLine(std::string_view s)
-{
-    return s.size() >= 3 && (s[0] | 0x20) == 'p' && (s[1] | 0x20) == 'a' &&
-           (s[2] | 0x20) == 'g';
-}
-
 std::size_t FindPageLine(std::string_view text)
 {
     return IsPageLine(text) ? 0 : FindPageLineAfter(text, 0);
@@ -121,14 +101,6 @@ std::string NormalizeLineEnds(std::string text)
     }
     out.append(text, from);
     return out;
-}
-
-std::string_view RemainingText::TakeLine()
-{
-    std::string_view rest(m_text.data() + m_pos, m_text.size() - m_pos);
-    const std::string_view line = ::TakeLine(rest);
-    m_pos = m_text.size() - rest.size();
-    return line;
 }
 
 void RemainingText::Prepend(std::string_view body)

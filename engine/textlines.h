@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,20 @@ inline constexpr std::string_view kEndMarker{"\x1A", 1};
 // Takes the first line off `text`: everything before the first LF, cut at its first CR;
 // that part and the LF leave `text`. Without an LF the whole text is the line and `text`
 // becomes empty; an empty text gives kEndMarker. The line views the same bytes as `text`.
-std::string_view TakeLine(std::string_view &text);
+// Every line of every run is taken here, so it is kept inline.
+inline std::string_view TakeLine(std::string_view &text)
+{
+    if (text.empty())
+        return kEndMarker;
+    const char *p = text.data();
+    const void *lf = std::memchr(p, '\n', text.size());
+    std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char *>(lf) - p)
+                            : text.size();
+    text.remove_prefix(lf ? length + 1 : length);
+    if (const void *cr = std::memchr(p, '\r', length))
+        length = static_cast<std::size_t>(static_cast<const char *>(cr) - p);
+    return {p, length};
+}
 
 // The first line of `text` as TakeLine would take it, without taking it; empty for an
 // empty text.
@@ -31,7 +45,11 @@ std::size_t LinesLength(std::string_view text, long long lines);
 long long CountLines(std::string_view text, long long limit);
 
 // True when `line` begins with "pag" in either case: a page line.
-bool IsPageLine(std::string_view line);
+inline bool IsPageLine(std::string_view s)
+{
+    return s.size() >= 3 && (s[0] | 0x20) == 'p' && (s[1] | 0x20) == 'a' &&
+           (s[2] | 0x20) == 'g';
+}
 
 // Position of the first line of `text` that begins with "pag" in either case, or npos.
 std::size_t FindPageLine(std::string_view text);
@@ -52,7 +70,13 @@ public:
     explicit RemainingText(std::string_view text) : m_text(text) {}
 
     std::string_view view() const { return m_text.substr(m_pos); }
-    std::string_view TakeLine();
+    std::string_view TakeLine()
+    {
+        std::string_view rest(m_text.data() + m_pos, m_text.size() - m_pos);
+        const std::string_view line = ::TakeLine(rest);
+        m_pos = m_text.size() - rest.size();
+        return line;
+    }
     // Puts `body` in front of the remaining text.
     void Prepend(std::string_view body);
 

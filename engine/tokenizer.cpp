@@ -3,22 +3,25 @@
 
 #include "codepage.h"
 
-#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace {
 
-// What the splitter does with one byte of the line as it reads it.
-struct ByteRule {
-    char byte = 0;      // the byte the token gets
-    bool stop = false;  // ends a token: a blank or tab, or a byte the table does not cover
-};
-using ByteRules = std::array<ByteRule, 256>;
+// What the splitter does with each byte: the byte the token gets, plus kStop for a byte
+// that ends a token (a blank or tab, or a byte the rules do not cover).
+using ByteRules = std::array<std::uint16_t, 256>;
+constexpr std::uint16_t kStop = 0x100;
 
 constexpr bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
+}
+
+constexpr std::uint16_t rule(int byte, bool stop)
+{
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(byte) | (stop ? kStop : 0));
 }
 
 // Rules for a line already normalised: blanks and tabs separate, every other byte is
@@ -27,7 +30,7 @@ constexpr ByteRules normalisedRules()
 {
     ByteRules rules{};
     for (int b = 0; b < 256; ++b)
-        rules[b] = {static_cast<char>(b), isBlank(static_cast<char>(b))};
+        rules[b] = rule(b, isBlank(static_cast<char>(b)));
     return rules;
 }
 
@@ -39,12 +42,13 @@ constexpr ByteRules asciiRules(bool equalsAreBlanks)
 {
     ByteRules rules{};
     for (int b = 0; b < 256; ++b) {
-        char c = static_cast<char>(b);
+        int c = b;
         if (b >= 'A' && b <= 'Z')
-            c = static_cast<char>(b + 32);
+            c = b + 32;
         else if (b == ',' || (equalsAreBlanks && b == '='))
             c = ' ';
-        rules[b] = {c, cp932::IsLeadByte(static_cast<unsigned char>(b)) || isBlank(c)};
+        const bool lead = cp932::IsLeadByte(static_cast<unsigned char>(b));
+        rules[b] = rule(c, lead || isBlank(static_cast<char>(c)));
     }
     return rules;
 }
@@ -83,39 +87,46 @@ enum class Split { Done, Foreign };
 Split split(std::string_view line, const ByteRules &rules, TokenList &tokens,
             std::size_t maxLength, bool &hasContent)
 {
-    const auto byteAt = [&line](std::size_t i) { return static_cast<unsigned char>(line[i]); };
-    const auto blankAt = [&](std::size_t i) { return isBlank(rules[byteAt(i)].byte); };
-    const std::size_t n = line.size();
-    std::size_t pos = 0;
+    const auto blank = [&rules](unsigned char b) { return isBlank(static_cast<char>(rules[b])); };
+    const auto *const begin = reinterpret_cast<const unsigned char *>(line.data());
+    const auto *const end = begin + line.size();
+    const auto *at = begin;
     std::size_t used = 0;
     while (used < tokens.size()) {
         Token &t = tokens[used++];
         char *out = t.room();
-        const std::size_t limit = std::min(n, pos + maxLength);
-        std::size_t end = pos;
-        for (; end < limit; ++end) {
-            const ByteRule &r = rules[byteAt(end)];
-            if (r.stop)
-                break;
-            out[end - pos] = r.byte;
-        }
-        t.resize(end - pos);
-        if (end < limit && !blankAt(end))
+        const auto *const start = at;
+        const auto *const limit =
+            static_cast<std::size_t>(end - at) > maxLength ? at + maxLength : end;
+        for (; at < limit && !(rules[*at] & kStop); ++at)
+            *out++ = static_cast<char>(rules[*at]);
+        t.resize(static_cast<std::size_t>(at - start));
+        if (at < limit && !blank(*at))
             return Split::Foreign;
-        pos = end;
-        while (pos < n && rules[byteAt(pos)].stop) {
-            if (!blankAt(pos))
+        for (; at < end && (rules[*at] & kStop); ++at) {
+            if (!blank(*at))
                 return Split::Foreign;
-            ++pos;
         }
         if (used == 1)
-            hasContent = t.empty() ? pos < n && line[pos] != '#' : line[0] != '#';
-        if (pos >= n || line[pos] == '#')
+            hasContent = t.empty() ? at < end && *at != '#' : *begin != '#';
+        if (at == end || *at == '#')
             break;
     }
     for (; used < tokens.size(); ++used)
         tokens[used].clear();
     return Split::Done;
+}
+
+// TokenizeLine for a line that holds a lead byte: normalised in full, then split. Out of
+// line, so that the splitting of one-byte lines does not pay for it.
+[[gnu::noinline]] bool tokenizeNormalised(std::string_view line, TokenList &tokens,
+                                          std::size_t maxLength, bool equalsAreBlanks)
+{
+    thread_local std::string normalised;
+    normalise(line, equalsAreBlanks, normalised);
+    bool hasContent = false;
+    split(normalised, kNormalised, tokens, maxLength, hasContent);
+    return hasContent;
 }
 
 } // namespace
@@ -132,10 +143,7 @@ bool TokenizeLine(std::string_view line, TokenList &tokens, std::size_t maxLengt
     if (split(line, equalsAreBlanks ? kAsciiDollar : kAscii, tokens, maxLength, hasContent) ==
         Split::Done)
         return hasContent;
-    thread_local std::string normalised;
-    normalise(line, equalsAreBlanks, normalised);
-    split(normalised, kNormalised, tokens, maxLength, hasContent);
-    return hasContent;
+    return tokenizeNormalised(line, tokens, maxLength, equalsAreBlanks);
 }
 
 bool Tokenize(CommandFrame &frame)

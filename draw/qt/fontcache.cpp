@@ -169,14 +169,16 @@ FontEntry::LineKind FontEntry::scan(std::string_view text, std::size_t &pos, qin
     const std::size_t n = text.size();
     std::size_t i = pos;
     while (i < n) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        // One-byte characters that shape alone and begin or continue no ligature.
-        if (const qint32 a = m_plainAdvance[b]; a >= 0) {
+        // A run of one-byte characters that shape alone and begin or continue no ligature:
+        // most texts are nothing else.
+        const std::size_t runStart = i;
+        for (qint32 a; i < n && (a = m_plainAdvance[static_cast<unsigned char>(text[i])]) >= 0; ++i)
             sum += a;
+        if (i == n)
+            break;
+        if (i != runStart)
             previous = nullptr;
-            ++i;
-            continue;
-        }
+        const auto b = static_cast<unsigned char>(text[i]);
         const CharGlyph *c;
         if (!cp932::IsLeadByte(b)) {
             if (b == '\r' && i + 1 < n && text[i + 1] == '\n')
