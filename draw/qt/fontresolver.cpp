@@ -43,6 +43,16 @@ FontResolver::FontResolver() : FontResolver(compiledAliasTable()) {}
 FontResolver::FontResolver(const QString &aliasTable)
 {
     readAliases(aliasTable);
+}
+
+// The installed families, listed at the first lookup: listing them has Qt load the
+// font configuration and every font's description, which a job that shows no text
+// (zentova-print --check of a ruled form) never needs.
+void FontResolver::listFamilies() const
+{
+    if (m_listed)
+        return;
+    m_listed = true;
     m_familyList = QFontDatabase::families();
     for (const QString &family : std::as_const(m_familyList))
         m_families.insert(family.toCaseFolded(), family);
@@ -91,6 +101,7 @@ void FontResolver::readAliases(const QString &table)
 std::optional<ResolvedFace> FontResolver::resolve(std::string_view face)
 {
     std::lock_guard lock(m_mutex);
+    listFamilies();
     const auto known = m_resolved.find(std::string(face));
     if (known != m_resolved.end())
         return known->second;
@@ -170,6 +181,7 @@ bool FontResolver::coversJapanese(const QString &family) const
 QStringList FontResolver::faceNames() const
 {
     std::lock_guard lock(m_mutex);
+    listFamilies();
     QStringList names;
     QSet<QString> listed; // case-folded: a name differing only in case is the same face
     auto offer = [&](const QString &name) {

@@ -55,14 +55,17 @@ private:
     };
 
     void readAliases(const QString &table);
+    void listFamilies() const;
     std::optional<ResolvedFace> lookup(const QString &name) const;
     QString installedFamily(const QString &name) const;
     bool coversJapanese(const QString &family) const;
 
     QHash<QString, Alias> m_aliases;    // case-folded alias → families
     QStringList m_aliasNames;           // the aliases as the table spells them
-    QHash<QString, QString> m_families; // case-folded family name → family
-    QStringList m_familyList;           // installed families as the database lists them
+    // The installed families, listed at the first lookup (listFamilies).
+    mutable QHash<QString, QString> m_families; // case-folded family name → family
+    mutable QStringList m_familyList;           // as the database lists them
+    mutable bool m_listed = false;
 
     mutable std::mutex m_mutex;
     std::unordered_map<std::string, std::optional<ResolvedFace>> m_resolved;
