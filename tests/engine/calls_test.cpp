@@ -3,7 +3,6 @@
 #include "support/tempfolder.h"
 
 #include "engine/codepage.h"
-#include "engine/expression.h"
 #include "engine/filepaths.h"
 #include "engine/pathmacro.h"
 
@@ -27,35 +26,30 @@ TEST(Calls, CalledFileSharesTheEngineAndHasItsOwnSaveArea)
     PageRun run = RunIn(dir, "$zz 7\nstore\n<%With%form.zent\n$cc $aa+$bb");
     EXPECT_EQ(run.errors(), "");
     // The called file's restore had nothing saved: every variable became 0, then it set bb.
-    EXPECT_EQ(run.engine->variables[VariableIndex("zz")], 0);
-    EXPECT_EQ(run.engine->variables[VariableIndex("cc")], 9);
+    EXPECT_EQ(run.var("zz"), 0);
+    EXPECT_EQ(run.var("cc"), 9);
     EXPECT_EQ(run.engine->color, 0x030201u);
     EXPECT_EQ(run.engine->posX, 10);
     EXPECT_EQ(run.engine->posY, 20);
 }
 
+// Errors inside a called file are listed at the calling line, by the first failing line's
+// number; through two levels, by the inner call and its line.
 TEST(Calls, FailuresAtTheCallingLine)
 {
     TempFolder dir;
     dir.write("binary.zent", std::string("abc\x01\r\nposition 1 1\r\n"));
     dir.write("bad.zent", CommandFile("position 1 2\nposition 1 2\nbogus\nfsize 0"));
+    dir.write("outer.zent", CommandFile("position 1 1\n<%With%inner.zent"));
+    dir.write("inner.zent", CommandFile("\n\n\n\nnonsense"));
     PageRun run = RunIn(dir, "<\n<%With%missing.zent\n<%With%binary.zent\n<%With%bad.zent\n"
-                             "position 3 4");
+                             "<%With%outer.zent\nposition 3 4");
     EXPECT_EQ(run.errors(), "(1) <\n      コマンドのフォーマットが間違っています\n"
                             "(2) <%With%missing.zent\n      ファイルがありません\n"
                             "(3) <%With%binary.zent\n      呼び出しファイル中でエラーが発生 (1)\n"
-                            "(4) <%With%bad.zent\n      呼び出しファイル中でエラーが発生 (3)\n");
+                            "(4) <%With%bad.zent\n      呼び出しファイル中でエラーが発生 (3)\n"
+                            "(5) <%With%outer.zent\n      ネスト中(5)%With%inner.zent\n");
     EXPECT_EQ(run.engine->posX, 3);
-}
-
-TEST(Calls, ErrorsFoldThroughTwoLevels)
-{
-    TempFolder dir;
-    dir.write("outer.zent", CommandFile("position 1 1\n<%With%inner.zent"));
-    dir.write("inner.zent", CommandFile("\n\n\n\nnonsense"));
-    PageRun run = RunIn(dir, "<%With%outer.zent");
-    EXPECT_EQ(run.errors(),
-              "(1) <%With%outer.zent\n      ネスト中(5)%With%inner.zent\n");
 }
 
 TEST(Calls, SevenLevelsRunAndTheEighthIsRefused)
@@ -68,8 +62,8 @@ TEST(Calls, SevenLevelsRunAndTheEighthIsRefused)
                               std::to_string(level + 1) + ".zent"));
     PageRun run = RunIn(dir, "\n<%With%level1.zent");
     // Levels 1 to 7 ran; the `<` line of level 7 (its line 2) was refused.
-    EXPECT_EQ(run.engine->variables[VariableIndex("lh")], 7);
-    EXPECT_EQ(run.engine->variables[VariableIndex("li")], 0);
+    EXPECT_EQ(run.var("lh"), 7);
+    EXPECT_EQ(run.var("li"), 0);
     EXPECT_EQ(run.errors(), "(2) <%With%level1.zent\n      ネスト超過(2)%With%level7.zent\n");
 
     // A file that calls itself stops the same way.
@@ -82,26 +76,17 @@ TEST(Calls, WithFollowsTheCalledFileAndWindowsPathsWork)
 {
     TempFolder dir;
     // The called file lives in a subfolder and names its neighbour through %With%; the
-    // page names it the Windows way, with a backslash and other letter case.
+    // page names it the Windows way, with a backslash and other letter case. A page line
+    // and an initialisation line in a called file neither end the page nor stop the file.
     dir.write("sub/b.zent", CommandFile("$aa 1\n<%With%c.zent"));
     dir.write("sub/c.zent", CommandFile("$bb 2"));
-    dir.write("d.zent", CommandFile("$cc 3"));
-    PageRun run = RunIn(dir, "<%With%SUB\\B.zent\n<%With%d.zent");
+    dir.write("d.zent", CommandFile("$cc 3\npage\n$dd 4\n$$ee 5"));
+    PageRun run = RunIn(dir, "<%With%SUB\\B.zent\n<%With%d.zent\n$ff 6");
     EXPECT_EQ(run.errors(), "");
-    EXPECT_EQ(run.engine->variables[VariableIndex("aa")], 1);
-    EXPECT_EQ(run.engine->variables[VariableIndex("bb")], 2);
-    EXPECT_EQ(run.engine->variables[VariableIndex("cc")], 3);
+    for (const auto &[name, value] :
+         {std::pair{"aa", 1}, {"bb", 2}, {"cc", 3}, {"dd", 4}, {"ff", 6}})
+        EXPECT_EQ(run.var(name), value) << name;
     EXPECT_EQ(run.view.baseFolder, dir.path());
-}
-
-TEST(Calls, PageLinesAndInitialisationInCalledFiles)
-{
-    TempFolder dir;
-    dir.write("p.zent", CommandFile("$aa 1\npage\n$bb 2\n$$cc 3"));
-    PageRun run = RunIn(dir, "<%With%p.zent\n$dd 4");
-    EXPECT_EQ(run.engine->variables[VariableIndex("bb")], 2);
-    EXPECT_EQ(run.engine->variables[VariableIndex("dd")], 4);
-    EXPECT_EQ(run.errors(), "");
 }
 
 TEST(Calls, OnlyRegularFilesAreRead)

@@ -1,8 +1,6 @@
 // skip, nskip, labels, repeat and page lines inside their ranges.
 #include "support/pagerun.h"
 
-#include "engine/expression.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,27 +21,44 @@ std::string marks(const PageRun &run)
     return out;
 }
 
-TEST(Skip, PassesOverLinesAndKeepsTheNumbering)
+// Which marks each text draws, in order: skips with and without conditions, labels and
+// repeated ranges.
+TEST(Flow, LinesThatRun)
 {
-    PageRun run("skip 2\nline 0 0 1 1\nline 0 0 2 2\nline 0 0 3 3\nbad");
-    EXPECT_EQ(marks(run), "3");
-    EXPECT_EQ(run.errors(), "(5) bad\n      定義されていないコマンドです\n");
-    EXPECT_EQ(marks(PageRun("skip 0\nline 0 0 1 1")), "1");
-    EXPECT_EQ(marks(PageRun("skip 9\nline 0 0 1 1")), "");
-    // A skipped line is not expanded, so its abbreviation has no effect.
-    EXPECT_EQ(PageRun("{ab}bad\nskip 1\n{{ab}}").errors(), "");
-}
-
-TEST(Skip, Conditions)
-{
-    for (const auto &[text, drawn] :
-         {std::pair{"skip 1 $aa == 0\nline 0 0 1 1\nline 0 0 2 2", "2"},
-          {"nskip 1 $aa == 0\nline 0 0 1 1\nline 0 0 2 2", "12"},
-          {"$aa 1\nskip 1 $aa and $bb\nline 0 0 1 1", "1"},
-          {"$aa 1\n$bb 2\nskip 1 $aa AND $bb\nline 0 0 1 1", ""},
-          {"skip 1 3 >= 3\nline 0 0 1 1", ""}, {"skip 1 2 <> 2\nline 0 0 1 1", "1"},
-          {"skip 1 0 || 5\nline 0 0 1 1", ""}, {"skip 1 1 < 0\nline 0 0 1 1", "1"}})
+    for (const auto &[text, drawn] : {
+             std::pair{"skip 2\nline 0 0 1 1\nline 0 0 2 2\nline 0 0 3 3", "3"},
+             {"skip 0\nline 0 0 1 1", "1"},
+             {"skip 9\nline 0 0 1 1", ""},
+             {"skip 1 $aa == 0\nline 0 0 1 1\nline 0 0 2 2", "2"},
+             {"nskip 1 $aa == 0\nline 0 0 1 1\nline 0 0 2 2", "12"},
+             {"$aa 1\nskip 1 $aa and $bb\nline 0 0 1 1", "1"},
+             {"$aa 1\n$bb 2\nskip 1 $aa AND $bb\nline 0 0 1 1", ""},
+             {"skip 1 3 >= 3\nline 0 0 1 1", ""},
+             {"skip 1 2 <> 2\nline 0 0 1 1", "1"},
+             {"skip 1 0 || 5\nline 0 0 1 1", ""},
+             {"skip 1 1 < 0\nline 0 0 1 1", "1"},
+             {"skip a\nline 0 0 1 1\nline 0 0 2 2\nline 0 0 3 3\n##A\nline 0 0 4 4", "4"},
+             // The earlier of ##c and ##C wins.
+             {"skip c\nline 0 0 1 1\n##C\nline 0 0 2 2\n##c\nline 0 0 3 3", "23"},
+             {"repeat 2 3\nline 0 0 1 1\nline 0 0 2 2\nline 0 0 3 3", "1212123"},
+             {"repeat 2 1\nline 0 0 1 1\nline 0 0 2 2", "12"},
+             {"repeat 1 3\nline 0 0 1 1", "111"},
+             {"repeat a 2\nline 0 0 1 1\nline 0 0 2 2\n##a\nline 0 0 3 3", "12123"},
+             // A skip over the range's last line drops the rest of the repeat.
+             {"repeat 2 3\nskip 1\nline 0 0 1 1\nline 0 0 2 2", "2"},
+         })
         EXPECT_EQ(marks(PageRun(text)), drawn) << text;
+
+    // Skipped and repeated lines keep their numbers; a skipped line is not expanded.
+    EXPECT_EQ(PageRun("skip 2\nline 0 0 1 1\nline 0 0 2 2\nbad").errors(),
+              "(4) bad\n      定義されていないコマンドです\n");
+    EXPECT_EQ(PageRun("{ab}bad\nskip 1\n{{ab}}").errors(), "");
+    EXPECT_EQ(PageRun("repeat 2 2\n$aa $aa+1\nbad").errors(),
+              "(3) bad\n      定義されていないコマンドです\n");
+    EXPECT_EQ(PageRun("repeat 1 500\n$aa $aa+1").var("aa"), 500);
+    // A label on the very next line is not found.
+    EXPECT_EQ(PageRun("skip b\n##b\nline 0 0 1 1").errors(),
+              "(1) skip b\n      数値が範囲外です\n");
 }
 
 TEST(Skip, Errors)
@@ -60,17 +75,6 @@ TEST(Skip, Errors)
                                 "(8) skip 1 1/0 = 1\n      数式内でゼロ除算がありました\n");
 }
 
-TEST(Skip, Labels)
-{
-    const char *text = "skip a\nline 0 0 1 1\nline 0 0 2 2\nline 0 0 3 3\n##A\nline 0 0 4 4";
-    EXPECT_EQ(marks(PageRun(text)), "4");
-    // A label on the very next line is not found.
-    EXPECT_EQ(PageRun("skip b\n##b\nline 0 0 1 1").errors(),
-              "(1) skip b\n      数値が範囲外です\n");
-    // The earlier of ##c and ##C wins.
-    EXPECT_EQ(marks(PageRun("skip c\nline 0 0 1 1\n##C\nline 0 0 2 2\n##c\nline 0 0 3 3")), "23");
-}
-
 // A page line inside a skipped or repeated range ends the page there.
 TEST(SkipAndRepeat, PageLineInsideTheRange)
 {
@@ -85,20 +89,6 @@ TEST(SkipAndRepeat, PageLineInsideTheRange)
     }
 }
 
-TEST(Repeat, RunsTheRangeCountTimes)
-{
-    EXPECT_EQ(marks(PageRun("repeat 2 3\nline 0 0 1 1\nline 0 0 2 2\nline 0 0 3 3")), "1212123");
-    EXPECT_EQ(marks(PageRun("repeat 2 1\nline 0 0 1 1\nline 0 0 2 2")), "12");
-    EXPECT_EQ(marks(PageRun("repeat 1 3\nline 0 0 1 1")), "111");
-    EXPECT_EQ(marks(PageRun("repeat a 2\nline 0 0 1 1\nline 0 0 2 2\n##a\nline 0 0 3 3")),
-              "12123");
-    // The repeated lines keep their numbers.
-    EXPECT_EQ(PageRun("repeat 2 2\n$aa $aa+1\nbad").errors(),
-              "(3) bad\n      定義されていないコマンドです\n");
-    PageRun counted("repeat 1 500\n$aa $aa+1");
-    EXPECT_EQ(counted.engine->variables[VariableIndex("aa")], 500);
-}
-
 TEST(Repeat, Errors)
 {
     const std::string range = "\n      数値が範囲外です\n";
@@ -111,11 +101,6 @@ TEST(Repeat, Errors)
     PageRun nested("repeat 3 2\nline 0 0 1 1\nrepeat 1 2\nline 0 0 2 2\nline 0 0 3 3");
     EXPECT_EQ(marks(nested), "12123");
     EXPECT_EQ(nested.errors(), "(3) repeat 1 2\n      繰返しが入れ子になっています\n");
-}
-
-TEST(Repeat, SkipOverTheLastLineDropsTheRest)
-{
-    EXPECT_EQ(marks(PageRun("repeat 2 3\nskip 1\nline 0 0 1 1\nline 0 0 2 2")), "2");
 }
 
 } // namespace

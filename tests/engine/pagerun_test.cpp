@@ -68,14 +68,13 @@ TEST(PageRun, InitialisationErrorsCarryTheirLine)
 
 TEST(PageRun, AdjustmentIsClampedAndStartsTheOffset)
 {
-    FixedProfile outside(-250, 30);
-    EngineRun a("", 1, &outside);
-    EXPECT_EQ(a.engine->offsetX, -100);
-    EXPECT_EQ(a.engine->offsetY, 0);
-    FixedProfile inside(-30, -15);
-    EngineRun b("", 1, &inside);
-    EXPECT_EQ(b.engine->offsetX, -30);
-    EXPECT_EQ(b.engine->offsetY, -15);
+    for (const auto &[stored, offset] :
+         {std::pair{std::pair{-250, 30}, std::pair{-100, 0}}, {{-30, -15}, {-30, -15}}}) {
+        const FixedProfile profile(stored.first, stored.second);
+        EngineRun run("", 1, &profile);
+        EXPECT_EQ(run.engine->offsetX, offset.first);
+        EXPECT_EQ(run.engine->offsetY, offset.second);
+    }
 }
 
 TEST(ErrorList, EntryFormatAndOneEntryPerLine)

@@ -8,11 +8,6 @@
 
 namespace {
 
-int var(const PageRun &run, const char *name)
-{
-    return run.engine->variables[VariableIndex(name)];
-}
-
 std::string abbr(const PageRun &run, const char *name)
 {
     return run.engine->abbreviations[VariableIndex(name)];
@@ -24,28 +19,21 @@ TEST(Variables, AssignmentForms)
 {
     PageRun run("$aa 5\n$bb $aa*2\n$CC=$bb+1\n$dd==3\n"
                 "position 120 -30\n$ex x\n$ey y\n$ep p\n$ed d\n$ew w\n$eh h\n"
-                ":.AB\n:+C\n$sa *\n$sb :+\n$sc :&\n{ab}hello\n$sd {ab}\n$se {zz}");
+                ":.AB\n:+C\n$sa *\n$sb :+\n$sc :&\n{ab}hello\n$sd {ab}\n$se {zz}\n"
+                ":.あい\n$ta *\n$tb :&\n:.\n$tc :+\n$td *");
+    // The registered string's bytes (*), lines (:+) and characters (:&).
     for (const auto &[name, value] :
          {std::pair{"aa", 5}, {"bb", 10}, {"cc", 11}, {"dd", 3}, {"ex", 120}, {"ey", -30},
           {"ep", 1}, {"ed", 0}, {"ew", 2100}, {"eh", 2970}, {"sa", 2}, {"sb", 2}, {"sc", 2},
-          {"sd", 5}, {"se", 0}})
-        EXPECT_EQ(var(run, name), value) << name;
+          {"sd", 5}, {"se", 0}, {"ta", 4}, {"tb", 2}, {"tc", 1}, {"td", 0}})
+        EXPECT_EQ(run.var(name), value) << name;
     EXPECT_EQ(run.errors(), "");
-}
-
-TEST(Variables, CharactersAndBytesOfTheRegisteredString)
-{
-    PageRun run(":.あい\n$aa *\n$ab :&\n:.\n$ac :+\n$ad *");
-    EXPECT_EQ(var(run, "aa"), 4);
-    EXPECT_EQ(var(run, "ab"), 2);
-    EXPECT_EQ(var(run, "ac"), 1);
-    EXPECT_EQ(var(run, "ad"), 0);
 }
 
 TEST(Variables, BadAssignmentsKeepTheValue)
 {
     PageRun run("$aa 4\n$aa\n$aa 1 2\n$aa 1/0\n$aa q");
-    EXPECT_EQ(var(run, "aa"), 4);
+    EXPECT_EQ(run.var("aa"), 4);
     EXPECT_EQ(run.errors(), std::string("(2) $aa\n      ") + kFormat + "\n" +
                                 "(3) $aa 1 2\n      " + kFormat + "\n" +
                                 "(4) $aa 1/0\n      数式内でゼロ除算がありました\n"
@@ -104,9 +92,9 @@ TEST(Store, RangesWrapAndLevelsKeepTheirOwn)
 {
     PageRun run("$aa 1\n$bb 2\n$zz 26\nstore aa bb\nstore zz aa\n$aa 9\n$bb 9\n$zz 9\n"
                 "restore aa bb\n# keep numbering\n$zz 8\nrestore zz aa\nstore aa\nstore aa bb cc");
-    EXPECT_EQ(var(run, "aa"), 1);
-    EXPECT_EQ(var(run, "bb"), 2);
-    EXPECT_EQ(var(run, "zz"), 26);
+    EXPECT_EQ(run.var("aa"), 1);
+    EXPECT_EQ(run.var("bb"), 2);
+    EXPECT_EQ(run.var("zz"), 26);
     EXPECT_NE(run.errors().find("(13) store aa"), std::string::npos);
     EXPECT_NE(run.errors().find("(14) store aa bb cc"), std::string::npos);
 
@@ -114,15 +102,15 @@ TEST(Store, RangesWrapAndLevelsKeepTheirOwn)
     EXPECT_EQ(abbr(strings, "ab"), "one");
     EXPECT_EQ(abbr(strings, "cd"), "x");
     PageRun all("$aa 3\n$mm 4\nstore\n$aa 0\n$mm 0\nrestore");
-    EXPECT_EQ(var(all, "aa"), 3);
-    EXPECT_EQ(var(all, "mm"), 4);
+    EXPECT_EQ(all.var("aa"), 3);
+    EXPECT_EQ(all.var("mm"), 4);
 }
 
 TEST(Dispatcher, KeywordsByTheirFirstThreeLetters)
 {
-    EXPECT_EQ(PageRun("colour 255 0 0").engine->color, 255u);
-    EXPECT_EQ(PageRun("colx 0 255 0").engine->color, 0xFF00u);
-    EXPECT_EQ(PageRun("COLOR 0 0 255").engine->color, 0xFF0000u);
+    for (const auto &[line, color] :
+         {std::pair{"colour 255 0 0", 255u}, {"colx 0 255 0", 0xFF00u}, {"COLOR 0 0 255", 0xFF0000u}})
+        EXPECT_EQ(PageRun(line).engine->color, color) << line;
     // Indented commands are malformed; indented comments are fine.
     PageRun indented("  line 0 0 10 10\n\t# fine\n\n   \n#");
     EXPECT_EQ(indented.trace(), "");

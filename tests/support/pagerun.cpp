@@ -1,6 +1,8 @@
 // Page runs for the tests.
 #include "pagerun.h"
 
+#include "engine/expression.h"
+
 PageRun::PageRun(const std::string &utf8Text, int page, const Profile *profile, bool raw)
 {
     view.profile = profile;
@@ -19,6 +21,11 @@ void PageRun::run(const std::string &text, int page)
     engine = std::make_unique<CCommandEngine>(view, drawing.get());
     engine->recordErrors = true;
     engine->RunPage(PageIndex(text), page);
+}
+
+int PageRun::var(const char *name) const
+{
+    return engine->variables[static_cast<std::size_t>(VariableIndex(name))];
 }
 
 std::string RunJob(const std::string &cp932Text, std::string *errors)

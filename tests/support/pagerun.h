@@ -26,6 +26,7 @@ struct PageRun {
 
     std::string trace() const { return out.str(); }
     std::string errors() const { return ErrorList(view); }
+    int var(const char *name) const;
 
     DrawingView view;
     NullSurface fake;
