@@ -1,6 +1,8 @@
 // An image drawn on through the QPainter surface, and what the tests read back from it.
 #include "canvas.h"
 
+#include "engine/codepage.h"
+
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -55,6 +57,17 @@ const QImage &Canvas::finish()
     if (painter.isActive())
         painter.end();
     return image;
+}
+
+FontSpec MakeFont(const char *utf8Face, int height, int weight, bool italic)
+{
+    FontSpec spec;
+    spec.face = cp932::FromUtf8(utf8Face);
+    spec.height = height;
+    spec.weight = weight;
+    spec.italic = italic;
+    spec.escapement = spec.face[0] == '@' ? 2700 : 0;
+    return spec;
 }
 
 QRect inkBounds(const QImage &image, QRect area)

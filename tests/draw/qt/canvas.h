@@ -24,6 +24,9 @@ struct Canvas {
     QtSurface surface;
 };
 
+// The font `utf8Face` (written sideways when it begins with "@") at `height` logical units.
+FontSpec MakeFont(const char *utf8Face, int height = 120, int weight = 400, bool italic = false);
+
 // The smallest rectangle holding every pixel of `area` (default: all) that is not white.
 QRect inkBounds(const QImage &image, QRect area = QRect(0, 0, INT_MAX, INT_MAX));
 // The row in [y - 2, y + 2] with the most ink: where a thin rule at dot y landed.

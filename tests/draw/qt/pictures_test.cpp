@@ -30,6 +30,15 @@ QRgb Quadrant(int x, int y)
     return x < 20 ? kBottomLeft : kBottomRight;
 }
 
+// Runs the page `utf8Commands` with the drawing commands on `canvas`.
+void RunOn(Canvas &canvas, DrawingView &view, const std::string &utf8Commands)
+{
+    PageDrawing drawing(canvas.surface, view);
+    CCommandEngine engine(view, &drawing);
+    engine.recordErrors = true;
+    engine.RunPage(PageIndex(NormalizeLineEnds(cp932::FromUtf8(utf8Commands))), 1);
+}
+
 // Runs `commands` on a 30 × 30 mm canvas at 150 dpi with the quadrant picture in slot 0
 // and as quadrants.bmp in the base folder; returns the colours of the four quadrants of
 // the drawn 600 × 600 logical-unit box at the origin (top-left, top-right, bottom-left,
@@ -47,10 +56,7 @@ std::array<QRgb, 4> Drawn(const std::string &commands, QImage *image = nullptr)
     view.clipSlots.Fill(0, 40, 40, pixels);
 
     Canvas c(30, 30, 150);
-    PageDrawing drawing(c.surface, view);
-    CCommandEngine engine(view, &drawing);
-    engine.recordErrors = true;
-    engine.RunPage(PageIndex(NormalizeLineEnds(cp932::FromUtf8(commands))), 1);
+    RunOn(c, view, commands);
     EXPECT_TRUE(view.errorText.empty()) << cp932::ToUtf8(view.errorText.str());
     const QImage &drawn = c.finish();
     if (image)
@@ -61,26 +67,22 @@ std::array<QRgb, 4> Drawn(const std::string &commands, QImage *image = nullptr)
 
 using Q = std::array<QRgb, 4>;
 
+// Every direction turns or mirrors the picture, and a file picture draws like the same
+// picture from a clipboard slot.
 TEST(QtSurfacePictures, DirectionsTurnAndMirrorThePicture)
 {
-    EXPECT_EQ(Drawn("!0"), (Q{kTopLeft, kTopRight, kBottomLeft, kBottomRight}));
-    // Upside down and right-left reversed; upside down only; reversed only.
-    EXPECT_EQ(Drawn("psize 0 0 0 3\n!0"), (Q{kBottomRight, kBottomLeft, kTopRight, kTopLeft}));
-    EXPECT_EQ(Drawn("psize 0 0 0 -3\n!0"), (Q{kBottomLeft, kBottomRight, kTopLeft, kTopRight}));
-    EXPECT_EQ(Drawn("psize 0 0 0 -1\n!0"), (Q{kTopRight, kTopLeft, kBottomRight, kBottomLeft}));
-    // A quarter turn counter-clockwise puts the top edge on the left; clockwise, on the
-    // right; the mirrored forms reverse those across.
-    EXPECT_EQ(Drawn("psize 0 0 0 2\n!0"), (Q{kTopRight, kBottomRight, kTopLeft, kBottomLeft}));
-    EXPECT_EQ(Drawn("psize 0 0 0 4\n!0"), (Q{kBottomLeft, kTopLeft, kBottomRight, kTopRight}));
-    EXPECT_EQ(Drawn("psize 0 0 0 -2\n!0"), (Q{kBottomRight, kTopRight, kBottomLeft, kTopLeft}));
-    EXPECT_EQ(Drawn("psize 0 0 0 -4\n!0"), (Q{kTopLeft, kBottomLeft, kTopRight, kBottomRight}));
-}
-
-TEST(QtSurfacePictures, FilePicturesDrawLikeClipboardPictures)
-{
-    EXPECT_EQ(Drawn("!%With%quadrants.bmp"), Drawn("!0"));
-    EXPECT_EQ(Drawn("psize 0 0 0 3\n!%With%quadrants.bmp"), Drawn("psize 0 0 0 3\n!0"));
-    EXPECT_EQ(Drawn("psize 0 0 0 2\n!%With%quadrants.bmp"), Drawn("psize 0 0 0 2\n!0"));
+    const QRgb TL = kTopLeft, TR = kTopRight, BL = kBottomLeft, BR = kBottomRight;
+    // "3" is upside down and right-left reversed, "-3" upside down only, "-1" reversed
+    // only; "2" a quarter turn counter-clockwise (the top edge on the left), "4" clockwise;
+    // "-2" and "-4" mirror those across.
+    for (const auto &[direction, quadrants] :
+         {std::pair{"", Q{TL, TR, BL, BR}}, {"3", Q{BR, BL, TR, TL}}, {"-3", Q{BL, BR, TL, TR}},
+          {"-1", Q{TR, TL, BR, BL}}, {"2", Q{TR, BR, TL, BL}}, {"4", Q{BL, TL, BR, TR}},
+          {"-2", Q{BR, TR, BL, TL}}, {"-4", Q{TL, BL, TR, BR}}}) {
+        const std::string psize = *direction ? std::string("psize 0 0 0 ") + direction + "\n" : "";
+        EXPECT_EQ(Drawn(psize + "!0"), quadrants) << direction;
+        EXPECT_EQ(Drawn(psize + "!%With%quadrants.bmp"), quadrants) << direction;
+    }
     // Partly left of the paper's surroundings, both show the same columns.
     QImage file, clip;
     Drawn("position -110 0\n!%With%quadrants.bmp", &file);
@@ -112,13 +114,9 @@ TEST(QtSurfacePictures, RoundedCornersLeaveNoPictureOutsideTheCurve)
             DrawingView view;
             view.clipSlots.Fill(0, 16, 16, std::vector<std::uint32_t>(16 * 16, 0xFF203040));
             Canvas c(50, 50, dpi);
-            PageDrawing drawing(c.surface, view);
-            CCommandEngine engine(view, &drawing);
-            engine.RunPage(PageIndex(cp932::FromUtf8(
-                               "position " + std::to_string(p.x) + " " + std::to_string(p.y) +
-                               "\npsize " + std::to_string(p.w) + " " + std::to_string(p.h) + " " +
-                               std::to_string(p.r) + "\n!0")),
-                           1);
+            RunOn(c, view, "position " + std::to_string(p.x) + " " + std::to_string(p.y) +
+                               "\npsize " + std::to_string(p.w) + " " + std::to_string(p.h) +
+                               " " + std::to_string(p.r) + "\n!0");
             const QImage &image = c.finish();
             const qreal x = ToLogical(p.x), y = ToLogical(p.y), w = ToLogical(p.w), h = ToLogical(p.h),
                         r = ToLogical(p.r), scale = dpi / 1440.0;

@@ -18,17 +18,6 @@
 
 namespace {
 
-FontSpec font(const char *utf8Face, int height = 120, int weight = 400, bool italic = false)
-{
-    FontSpec spec;
-    spec.face = cp932::FromUtf8(utf8Face);
-    spec.height = height;
-    spec.weight = weight;
-    spec.italic = italic;
-    spec.escapement = spec.face[0] == '@' ? 2700 : 0;
-    return spec;
-}
-
 // Every character of code page 932, as its bytes: printable ASCII, half-width katakana
 // and every valid two-byte code (including the user-defined area, which no face has).
 std::vector<std::string> allCharacters()
@@ -155,8 +144,8 @@ TEST(TextShaping, GivesWhatQtsFullShapingGives)
         lines.push_back(cp932::FromUtf8(odd));
 
     FontResolver &resolver = FontResolver::shared();
-    for (const FontSpec &spec : {font("ＭＳ 明朝"), font("ＭＳ Ｐゴシック", 28, 700),
-                                 font("DejaVu Sans", 333, 400, true), font("DejaVu Sans", 95, 700)}) {
+    for (const FontSpec &spec : {MakeFont("ＭＳ 明朝"), MakeFont("ＭＳ Ｐゴシック", 28, 700),
+                                 MakeFont("DejaVu Sans", 333, 400, true), MakeFont("DejaVu Sans", 95, 700)}) {
         FontEntry entry(spec, resolver);
         const QFontMetricsF metrics(entry.font());
         for (const std::string &line : lines) {
@@ -191,7 +180,7 @@ TEST(TextShaping, TheGlyphInterfaceNamesWhatTheSurfaceDraws)
     };
     pdf::FontLibrary fonts;
     for (const Case &k : cases) {
-        const FontSpec spec = font(k.face, 200, k.weight, k.italic);
+        const FontSpec spec = MakeFont(k.face, 200, k.weight, k.italic);
         const std::string text = cp932::FromUtf8(k.text);
         Canvas surface(60, 60, 300);
         const TextSize size = surface.surface.MeasureText(spec, text);
@@ -215,8 +204,9 @@ TEST(TextShaping, TheGlyphInterfaceNamesWhatTheSurfaceDraws)
             ASSERT_TRUE(face.font && face.font->Embeddable()) << run.font->file;
             for (const ShapedGlyph &g : run.glyphs) {
                 named += line.text.substr(g.textStart, g.textLength);
-                if (!g.upright) // upright glyphs are in their vertical forms
+                if (!g.upright) { // upright glyphs are in their vertical forms
                     EXPECT_NEAR(face.font->Width(g.id) * run.font->size / 1000, g.advance, 0.05);
+                }
             }
         }
         EXPECT_EQ(named, QString::fromUtf8(k.text).toStdU32String()) << k.text;

@@ -10,27 +10,18 @@
 
 namespace {
 
-FontSpec font(const char *utf8Face, int height = 120, int escapement = 0)
-{
-    FontSpec spec;
-    spec.face = cp932::FromUtf8(utf8Face);
-    spec.height = height;
-    spec.escapement = escapement;
-    return spec;
-}
-
 // Draws `utf8` in "@ＭＳ 明朝" running down from (400, 400); its ink and, through
-// `cell`, the middle of the block, both in logical units.
-QRectF drawnSideways(const char *utf8, QPointF *cell = nullptr)
+// `block`, the block it was drawn in, both in logical units.
+QRectF drawnSideways(const char *utf8, QRectF *block = nullptr)
 {
-    Canvas c(30, 30, 600);
-    const FontSpec spec = font("@ＭＳ 明朝", 300, 2700);
+    Canvas c(30, 105, 600);
+    const FontSpec spec = MakeFont("@ＭＳ 明朝", 300);
     const std::string text = cp932::FromUtf8(utf8);
     const TextSize size = c.surface.MeasureText(spec, text);
     c.surface.DrawText(400 + size.height, 400, 400, 400 + size.width, TextAlign::Left, spec, 0,
                        text);
-    if (cell)
-        *cell = QPointF(400 + size.height / 2.0, 400 + size.width / 2.0);
+    if (block)
+        *block = QRectF(400, 400, size.height, size.width);
     const QRect ink = inkBounds(c.finish());
     return QRectF(c.logical(ink.left()), c.logical(ink.top()), c.logical(ink.width()),
                   c.logical(ink.height()));
@@ -49,10 +40,8 @@ TEST(QtSurfaceText, MeasuresTheSameOnEveryDevice)
     QtSurface lowSurface(&lowPainter, 150, 150), highSurface(&highPainter, 600, 600);
     QtSurface pdfSurface(&pdfPainter, pdf.resolution(), pdf.resolution());
 
-    FontSpec bold = font("ＭＳ Ｐゴシック", 95), italic = font("DejaVu Sans", 333);
-    bold.weight = 700;
-    italic.italic = true;
-    for (const FontSpec &spec : {font("ＭＳ 明朝"), bold, italic}) {
+    for (const FontSpec &spec : {MakeFont("ＭＳ 明朝"), MakeFont("ＭＳ Ｐゴシック", 95, 700),
+                                 MakeFont("DejaVu Sans", 333, 400, true)}) {
         for (const char *utf8 : {"漢字かなABC", "Ａ\r\n縦書き、です。", "Width 1234.5"}) {
             const std::string text = cp932::FromUtf8(utf8);
             const TextSize expected = measuring.MeasureText(spec, text);
@@ -65,7 +54,7 @@ TEST(QtSurfaceText, MeasuresTheSameOnEveryDevice)
     }
 
     // 12 pt IPA Mincho: an em of 240, lines of ascent 211 + descent 53.
-    const FontSpec mincho = font("ＭＳ 明朝");
+    const FontSpec mincho = MakeFont("ＭＳ 明朝");
     const TextSize twoLines = measuring.MeasureText(mincho, cp932::FromUtf8("A\r\n漢字"));
     EXPECT_EQ(twoLines.width, 480);
     EXPECT_EQ(twoLines.height, 2 * 264);
@@ -75,23 +64,13 @@ TEST(QtSurfaceText, MeasuresTheSameOnEveryDevice)
 
 TEST(QtSurfaceText, SidewaysTextRunsDownItsBlock)
 {
-    Canvas c(40, 90, 150);
-    const FontSpec spec = font("@ＭＳ 明朝", 200, 2700);
-    const std::string text = cp932::FromUtf8("縦書き、テスト。ABC");
-    const TextSize size = c.surface.MeasureText(spec, text);
-    const int l = 1000 + size.height, t = 300, r = 1000, b = 300 + size.width;
-    c.surface.DrawText(l, t, r, b, TextAlign::Left, spec, 0, text);
-    const QImage &image = c.finish();
-
-    const QRect ink = inkBounds(image);
+    QRectF block;
+    const QRectF ink = drawnSideways("縦書き、テスト。ABC", &block);
     ASSERT_FALSE(ink.isEmpty());
-    EXPECT_TRUE(QRect(QPoint(c.dots(r), c.dots(t)), QPoint(c.dots(l), c.dots(b)))
-                    .adjusted(-1, -1, 1, 1)
-                    .contains(ink));
-    EXPECT_GT(ink.height(), 0.9 * c.dots(size.width));
+    EXPECT_TRUE(block.adjusted(-3, -3, 3, 3).contains(ink));
+    EXPECT_GT(ink.height(), 0.9 * block.height());
     // The first character is at the top of the block.
-    const QRect top(0, 0, image.width(), c.dots(t + size.width / 8));
-    EXPECT_FALSE(inkBounds(image, top).isEmpty());
+    EXPECT_LT(ink.top(), block.top() + block.height() / 8);
 }
 
 TEST(QtSurfaceText, SidewaysFacesStandFullWidthCharactersUpright)
@@ -103,10 +82,10 @@ TEST(QtSurfaceText, SidewaysFacesStandFullWidthCharactersUpright)
     // Vertical forms: ー runs down, 。 sits at the upper right of its cell.
     const QRectF bar = drawnSideways("ー");
     EXPECT_GT(bar.height(), 4 * bar.width());
-    QPointF cell;
+    QRectF cell;
     const QRectF stop = drawnSideways("。", &cell);
-    EXPECT_GT(stop.center().x(), cell.x());
-    EXPECT_LT(stop.center().y(), cell.y());
+    EXPECT_GT(stop.center().x(), cell.center().x());
+    EXPECT_LT(stop.center().y(), cell.center().y());
 }
 
 TEST(QtSurfaceText, TextOutTurnsAboutTheTopLeftOfItsFirstCell)
@@ -114,7 +93,8 @@ TEST(QtSurfaceText, TextOutTurnsAboutTheTopLeftOfItsFirstCell)
     // A quarter turn counter-clockwise: the line runs up from (1000, 1500) and its cells
     // lie to the right of that point.
     Canvas c(40, 40, 150);
-    const FontSpec spec = font("ＭＳ 明朝", 120, 900);
+    FontSpec spec = MakeFont("ＭＳ 明朝");
+    spec.escapement = 900;
     const TextSize size = c.surface.MeasureText(spec, "ABCDEF");
     c.surface.TextOut(1000, 1500, spec, 0, "ABCDEF");
     const QRect ink = inkBounds(c.finish());
@@ -131,8 +111,7 @@ TEST(QtSurfaceText, BoldThickensFacesWithoutABoldStyle)
     // The IPA faces have no bold style; bold must still show, at a sensible weight.
     auto darkPixels = [](int weight) {
         Canvas c(30, 10, 300);
-        FontSpec spec = font("ＭＳ 明朝", 200);
-        spec.weight = weight;
+        const FontSpec spec = MakeFont("ＭＳ 明朝", 200, weight);
         c.surface.DrawText(100, 100, 2000, 600, TextAlign::Left, spec, 0, cp932::FromUtf8("漢字"));
         const QImage &image = c.finish();
         int dark = 0;
