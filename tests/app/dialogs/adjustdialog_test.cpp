@@ -1,8 +1,8 @@
 // The print-position adjustment: clamping, sliders and boxes in step, OK and Cancel.
 #include "adjustdialog.h"
+#include "dialogtest.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -92,9 +92,7 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&dialog));
             dragToEnd(dialog.horizontalSlider(), true);
             dragToEnd(dialog.verticalSlider(), true);
-            QPushButton *button = nullptr;
-            for (QPushButton *b : dialog.findChildren<QPushButton *>())
-                button = b->text() == how ? b : button;
+            QPushButton *button = findButton(&dialog, how);
             QVERIFY(button || how == "Esc");
             if (button)
                 button->click();

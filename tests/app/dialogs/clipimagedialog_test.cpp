@@ -1,6 +1,7 @@
 // The clipboard image dialog: capture, the labels as the picture scrolls, the cuts at
 // every position, tabs, painting, and clipboards without a usable picture.
 #include "clipimagedialog.h"
+#include "dialogtest.h"
 #include "dialogunits.h"
 
 #include "image/clipimage.h"
@@ -10,7 +11,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QMimeData>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
@@ -31,14 +31,6 @@ QImage gradient(int width, int height)
     return image;
 }
 
-QPushButton *button(QWidget *dialog, const QString &text)
-{
-    for (QPushButton *b : dialog->findChildren<QPushButton *>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
-}
-
 } // namespace
 
 class ClipImageDialogTest : public QObject {
@@ -52,6 +44,13 @@ class ClipImageDialogTest : public QObject {
         m_messages.clear();
         return std::make_unique<CClipImageDlg>(
             m_slots, [this](const QString &message) { m_messages << message; });
+    }
+
+    // Puts `image` on the clipboard and captures it into the dialog's current slot.
+    static void capture(CClipImageDlg &dialog, const QImage &image)
+    {
+        QApplication::clipboard()->setImage(image);
+        dialog.capture();
     }
 
 private slots:
@@ -85,7 +84,7 @@ private slots:
 
         // The cuts on an empty slot do nothing and say nothing.
         for (const char *cut : {"左カット", "右カット", "上カット", "下カット"})
-            button(dialog.get(), QString::fromUtf8(cut))->click();
+            findButton(dialog.get(), QString::fromUtf8(cut))->click();
         QVERIFY(!m_slots.Slot(0));
         QCOMPARE(m_messages.size(), 2);
     }
@@ -93,8 +92,7 @@ private slots:
     void captureScrollAndCut()
     {
         auto dialog = open();
-        QApplication::clipboard()->setImage(gradient(640, 480));
-        dialog->capture();
+        capture(*dialog, gradient(640, 480));
         QVERIFY(m_messages.isEmpty());
         const ClipImage *record = m_slots.Slot(0);
         QVERIFY(record);
@@ -112,7 +110,7 @@ private slots:
         dialog->horizontalBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(dialog->visibleLeft(), 20);
         QCOMPARE(dialog->leftLabel()->text(), QStringLiteral("(620)"));
-        button(dialog.get(), QStringLiteral("左カット"))->click();
+        findButton(dialog.get(), QStringLiteral("左カット"))->click();
         QCOMPARE(m_slots.Slot(0), record); // the same record, a new picture in it
         QCOMPARE(record->width, 620);
         QCOMPARE(record->height, 480);
@@ -132,9 +130,9 @@ private slots:
         // A right cut then a left cut leave exactly the columns that were visible.
         const int left = dialog->visibleLeft() + 40;
         dialog->horizontalBar()->setValue(dialog->marginX() + left);
-        button(dialog.get(), QStringLiteral("右カット"))->click();
+        findButton(dialog.get(), QStringLiteral("右カット"))->click();
         QCOMPARE(record->width, left + dialog->viewWidth());
-        button(dialog.get(), QStringLiteral("左カット"))->click();
+        findButton(dialog.get(), QStringLiteral("左カット"))->click();
         QCOMPARE(record->width, dialog->viewWidth());
         QCOMPARE(record->pixels[0], qRgb(20 + left, 0, 0));
     }
@@ -144,8 +142,7 @@ private slots:
     void scrollEndsKeepEightPixels()
     {
         auto dialog = open();
-        QApplication::clipboard()->setImage(gradient(300, 900));
-        dialog->capture();
+        capture(*dialog, gradient(300, 900));
         const ClipImage *record = m_slots.Slot(0);
 
         dialog->horizontalBar()->triggerAction(QAbstractSlider::SliderToMaximum);
@@ -156,9 +153,9 @@ private slots:
         QCOMPARE(dialog->visibleBottom(), 8);
         QCOMPARE(dialog->bottomLabel()->text(), QStringLiteral("(8)"));
 
-        button(dialog.get(), QStringLiteral("下カット"))->click();
+        findButton(dialog.get(), QStringLiteral("下カット"))->click();
         QCOMPARE(record->height, 8);
-        button(dialog.get(), QStringLiteral("左カット"))->click();
+        findButton(dialog.get(), QStringLiteral("左カット"))->click();
         QCOMPARE(record->width, 8);
         QCOMPARE(record->pixels[0], qRgb(292 % 256, 0, 0));
         QCOMPARE(dialog->sizeLabel()->text(), QStringLiteral("8 × 8"));
@@ -168,8 +165,7 @@ private slots:
     void paintsThePictureAndBlackBands()
     {
         auto dialog = open();
-        QApplication::clipboard()->setImage(gradient(640, 480));
-        dialog->capture();
+        capture(*dialog, gradient(640, 480));
         dialog->show();
         QImage shot = dialog->pictureArea()->grab().toImage();
         QCOMPARE(shot.pixel(2, 2), qRgb(0, 0, 0));
@@ -186,11 +182,9 @@ private slots:
     void tabsResetPositionsCapturesKeepThem()
     {
         auto dialog = open();
-        QApplication::clipboard()->setImage(gradient(640, 480));
-        dialog->capture();
+        capture(*dialog, gradient(640, 480));
         dialog->horizontalBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QApplication::clipboard()->setImage(gradient(700, 500));
-        dialog->capture();
+        capture(*dialog, gradient(700, 500));
         QCOMPARE(dialog->visibleLeft(), 20);
         QCOMPARE(dialog->leftLabel()->text(), QStringLiteral("(680)"));
 
@@ -215,13 +209,11 @@ private slots:
     void hugePicturesAreRefused()
     {
         auto dialog = open();
-        QApplication::clipboard()->setImage(gradient(40, 30));
-        dialog->capture();
+        capture(*dialog, gradient(40, 30));
         QImage huge(20000, 20000, QImage::Format_Mono);
         QVERIFY(!huge.isNull());
         huge.fill(0);
-        QApplication::clipboard()->setImage(huge);
-        dialog->capture();
+        capture(*dialog, huge);
         QCOMPARE(m_messages.size(), 1);
         QVERIFY(m_messages[0].contains(QStringLiteral("20000 × 20000")));
         QCOMPARE(m_slots.Slot(0)->width, 40);
