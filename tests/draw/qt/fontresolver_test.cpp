@@ -90,7 +90,8 @@ TEST(FontResolver, OffersEveryFaceOnceWithTheWindowsNames)
     // A family of several foundries ("C059 [urw]", "C059 [UKWN]") is listed once, by name.
     for (const QString &family : QFontDatabase::families()) {
         const qsizetype tag = family.lastIndexOf(QStringLiteral(" ["));
-        if (tag > 0 && family.endsWith(u']'))
+        if (tag > 0 && family.endsWith(u']')) {
             EXPECT_EQ(names.count(family.left(tag)), 1) << family.toStdString();
+        }
     }
 }
