@@ -54,16 +54,12 @@ TEST(PageRun, InitialisationLinesRunBeforeEveryPage)
     // An upper-case }{AB} line is not an initialisation and does nothing on its page.
     EngineRun p3(text, 3);
     EXPECT_EQ(p3.errors(), "");
-    // A page beyond the last still runs the initialisation lines, and reports their errors.
-    EXPECT_EQ(EngineRun("page\n$$aa (", 9).errors(), "(2) $$aa (\n      数式の括弧が合っていません\n");
-}
-
-TEST(PageRun, InitialisationErrorsCarryTheirLine)
-{
+    // Their errors carry their own lines, also on a page beyond the last.
     EngineRun run("# form\n$$aa 1 2\n$$bb (1\n$$cc 1+1\n}{ab}x\n", 1);
     EXPECT_EQ(run.errors(), "(2) $$aa 1 2\n      コマンドのフォーマットが間違っています\n"
                             "(3) $$bb (1\n      数式の括弧が合っていません\n");
     EXPECT_EQ(run.var("cc"), 2);
+    EXPECT_EQ(EngineRun("page\n$$aa (", 9).errors(), "(2) $$aa (\n      数式の括弧が合っていません\n");
 }
 
 TEST(PageRun, AdjustmentIsClampedAndStartsTheOffset)
