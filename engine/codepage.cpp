@@ -1,6 +1,7 @@
 // Code page 932 text: character walking, conversions through iconv, the full-width map.
 #include "codepage.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -280,6 +281,71 @@ int CodeOf(char32_t c)
         return -1;
     const std::uint16_t code = codeTables().code[c];
     return code == CodeTables::kNone ? -1 : code;
+}
+
+namespace {
+
+// Length of the UTF-8 sequence that `lead` begins (1 for a byte that begins none).
+std::size_t utf8Length(unsigned char lead)
+{
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+// The code point of the UTF-8 sequence of `length` bytes at `s`, not checked.
+char32_t utf8Decode(const char *s, std::size_t length)
+{
+    char32_t c = static_cast<unsigned char>(s[0]) & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k)
+        c = c << 6 | (static_cast<unsigned char>(s[k]) & 0x3F);
+    return length == 1 ? static_cast<unsigned char>(s[0]) : c;
+}
+
+} // namespace
+
+bool IsUtf8(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t length = utf8Length(b);
+        if (length == 1 || b > 0xF4 || i + length > bytes.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return false;
+        // Overlong forms, surrogates and code points beyond Unicode are no characters.
+        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        const char32_t c = utf8Decode(bytes.data() + i, length);
+        if (c < kSmallest[length] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF)
+            return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string FromUtf8Counting(std::string_view utf8Text, std::size_t &unheld)
+{
+    std::string out;
+    out.reserve(utf8Text.size());
+    for (std::size_t i = 0; i < utf8Text.size();) {
+        const std::size_t length =
+            std::min(utf8Length(static_cast<unsigned char>(utf8Text[i])), utf8Text.size() - i);
+        const int code = CodeOf(utf8Decode(utf8Text.data() + i, length));
+        if (code < 0) {
+            out += '?';
+            ++unheld;
+        } else if (code > 0xFF) {
+            out += static_cast<char>(code >> 8);
+            out += static_cast<char>(code & 0xFF);
+        } else {
+            out += static_cast<char>(code);
+        }
+        i += length;
+    }
+    return out;
 }
 
 std::string ToFullWidth(std::string_view s)

@@ -50,6 +50,14 @@ int UnicodeOf(unsigned code);
 // another code (0x8790 and 0x81E0 are both U+2252); it is written as one of them.
 int CodeOf(char32_t c);
 
+// True when `bytes` is well-formed UTF-8 throughout: no stray or missing continuation
+// bytes, no overlong forms, surrogates or code points beyond U+10FFFF.
+bool IsUtf8(std::string_view bytes);
+// Code page 932 bytes of well-formed UTF-8 text, character by character as CodeOf writes
+// them: a character that code page 932 cannot hold becomes one "?", and `unheld` is
+// increased by one for each.
+std::string FromUtf8Counting(std::string_view utf8Text, std::size_t &unheld);
+
 // Full-width form of `s`, as Windows' LCMAP_FULLWIDTH does in code page 932: printable
 // ASCII to its full-width character, the blank to the full-width blank, half-width
 // katakana to full-width katakana (a following voiced or semi-voiced mark is combined
