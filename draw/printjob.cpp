@@ -6,7 +6,20 @@
 
 #include "engine/codepage.h"
 #include "engine/engine.h"
+#include "engine/errors.h"
 #include "engine/filepaths.h"
+#include "engine/variables.h"
+#include "merge/datafile.h"
+
+#include <algorithm>
+
+void PrintJob::SetRecords(const DataFile *data, int first, int last)
+{
+    m_data = data;
+    m_firstRecord = std::max(first, 1);
+    m_lastRecord = last;
+    m_fieldsCopy = 0;
+}
 
 int PrintJob::Prepare(std::string text, bool previewing, std::string_view documentPath)
 {
@@ -14,7 +27,45 @@ int PrintJob::Prepare(std::string text, bool previewing, std::string_view docume
     // The folder is joined to paths of command files, so it is kept in their encoding.
     m_view.baseFolder = FolderOfPath(cp932::FromUtf8(documentPath));
     m_index = PageIndex(std::move(text));
-    return m_index.pageCount();
+    m_pagesPerCopy = m_index.pageCount();
+    m_copies = 1;
+    if (m_data) {
+        const int last = m_lastRecord == 0 ? m_data->RecordCount()
+                                           : std::min(m_lastRecord, m_data->RecordCount());
+        m_copies = std::max(0, last - m_firstRecord + 1);
+    }
+    m_fieldsCopy = 0;
+    return m_pagesPerCopy * m_copies;
+}
+
+std::vector<int> PrintJob::PagesOfEachCopy(int first, int last) const
+{
+    first = std::max(first, 1);
+    last = last == 0 ? m_pagesPerCopy : std::min(last, m_pagesPerCopy);
+    std::vector<int> pages;
+    if (first > last)
+        return pages;
+    pages.reserve(static_cast<std::size_t>(last - first + 1) * static_cast<std::size_t>(m_copies));
+    for (int copy = 0; copy < m_copies; ++copy)
+        for (int page = first; page <= last; ++page)
+            pages.push_back(copy * m_pagesPerCopy + page);
+    return pages;
+}
+
+void PrintJob::bindRecord(CCommandEngine &engine, int copy)
+{
+    if (copy != m_fieldsCopy) {
+        m_data->ReadRecord(m_firstRecord + copy - 1, m_fields);
+        m_fieldsCopy = copy;
+    }
+    engine.recordNumber = m_firstRecord + copy - 1;
+    const std::vector<DataColumn> &columns = m_data->Columns();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        // Too long together with the document's own abbreviations: listed as a "}{"
+        // line that failed, under the column's name, since no line of the text holds it.
+        if (int code = DefineAbbreviation(engine, columns[i].slot, m_fields[i]))
+            AppendError(engine, code, "}{" + columns[i].name + "}", 0);
+    }
 }
 
 void PrintJob::Begin(int paperWidth, int paperHeight)
@@ -45,7 +96,15 @@ void PrintJob::PrintPage(Surface &surface, int page)
         engine.recordErrors = !m_rendered[index];
         m_rendered[index] = true;
     }
-    engine.RunPage(m_index, page);
+    if (!m_data || m_pagesPerCopy < 1 || page < 1) {
+        engine.RunPage(m_index, page);
+        return;
+    }
+    const int copy = (page - 1) / m_pagesPerCopy + 1;
+    if (copy > m_copies)
+        return;
+    engine.afterInitialisation = [this, copy](CCommandEngine &e) { bindRecord(e, copy); };
+    engine.RunPage(m_index, (page - 1) % m_pagesPerCopy + 1);
 }
 
 bool PrintJob::Stopped() const

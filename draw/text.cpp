@@ -17,8 +17,10 @@
 namespace {
 
 // The string of a colon line: everything after the two-byte prefix, with tabs, CRs and
-// LFs turned into blanks. A string without them (nearly every one) is used as it stands;
-// otherwise `blanked` holds the changed copy.
+// LFs turned into blanks. A CR LF pair stays: no line of a text holds one, only a merged
+// data field with a line break, which stays a line break of the registered string. A
+// string without any of them (nearly every one) is used as it stands; otherwise `blanked`
+// holds the changed copy.
 std::string_view colonString(std::string_view line, std::string &blanked)
 {
     const auto isControlBlank = [](char c) {
@@ -28,7 +30,12 @@ std::string_view colonString(std::string_view line, std::string &blanked)
     if (std::none_of(s.begin(), s.end(), isControlBlank))
         return s;
     blanked.assign(s);
-    std::replace_if(blanked.begin(), blanked.end(), isControlBlank, ' ');
+    for (std::size_t i = 0; i < blanked.size(); ++i) {
+        if (blanked[i] == '\r' && i + 1 < blanked.size() && blanked[i + 1] == '\n')
+            ++i;
+        else if (isControlBlank(blanked[i]))
+            blanked[i] = ' ';
+    }
     return blanked;
 }
 

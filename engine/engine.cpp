@@ -78,6 +78,8 @@ void CCommandEngine::RunPage(const PageIndex &index, int pageNumber)
     page = pageNumber;
     if (!runVariablePass(index) || !runAbbreviationPass(index))
         return;
+    if (afterInitialisation)
+        afterInitialisation(*this);
     // The section of this page: after the (page - 1)-th page line up to the next one.
     const std::optional<LineList::Line> section = index.Section(page);
     if (!section)

@@ -5,6 +5,7 @@
 #include "textlines.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -67,6 +68,11 @@ public:
     std::array<int, 676> variables{};
     std::array<std::string, 676> abbreviations;
     std::string prepassLine;
+
+    // Runs after the initialisation lines and before the page's own section: merge
+    // printing defines a record's fields here, and names the record in recordNumber.
+    std::function<void(CCommandEngine &)> afterInitialisation;
+    int recordNumber = 0; // the data record bound to the page, 0 = none; errors name it
 
 private:
     bool runVariablePass(const PageIndex &index);

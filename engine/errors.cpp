@@ -102,8 +102,10 @@ void AppendError(CCommandEngine &engine, int code, std::string_view lineText, in
         return;
     if (engine.view->errorText.hasLine(lineNo))
         return;
-    engine.view->errorText.add(lineNo, lineText,
-                               ErrorMessage(code, engine.errorCallLine, engine.errorCallPath),
+    std::string message = ErrorMessage(code, engine.errorCallLine, engine.errorCallPath);
+    if (engine.recordNumber > 0)
+        message += CP932("（レコード ") + std::to_string(engine.recordNumber) + CP932("）");
+    engine.view->errorText.add(lineNo, lineText, message,
                                code == ErrOutsideRoot ? ErrNoFile : code);
 }
 

@@ -30,17 +30,6 @@ bool fitsAbbreviationBytes(const Slots &slots, Chosen replaced, Size size)
     return total <= kMaxAbbreviationBytes;
 }
 
-// Sets abbreviation `index` to `value` unless that exceeds a bound; the error code or 0.
-int assignAbbreviation(CCommandEngine &e, int index, std::string_view value)
-{
-    if (value.size() > kMaxTextBytes ||
-        !fitsAbbreviationBytes(e.abbreviations, [index](int i) { return i == index; },
-                               [&value](int) { return value.size(); }))
-        return ErrRange;
-    e.abbreviations[static_cast<std::size_t>(index)].assign(value);
-    return ErrNone;
-}
-
 // The value that "$aa token" stores, or an error code.
 int assignedValue(const CommandFrame &frame, std::string_view t, int &value)
 {
@@ -69,6 +58,16 @@ int assignedValue(const CommandFrame &frame, std::string_view t, int &value)
 
 } // namespace
 
+int DefineAbbreviation(CCommandEngine &e, int index, std::string_view value)
+{
+    if (value.size() > kMaxTextBytes ||
+        !fitsAbbreviationBytes(e.abbreviations, [index](int i) { return i == index; },
+                               [&value](int) { return value.size(); }))
+        return ErrRange;
+    e.abbreviations[static_cast<std::size_t>(index)].assign(value);
+    return ErrNone;
+}
+
 void InitialiseVariable(CCommandEngine &e, const TokenList &tokens)
 {
     int index = VariableIndex(tokens[0].view().substr(2));
@@ -89,7 +88,7 @@ void InitialiseVariable(CCommandEngine &e, const TokenList &tokens)
 
 void InitialiseAbbreviation(CCommandEngine &e, std::string_view line)
 {
-    if (int code = assignAbbreviation(e, VariableIndex(line.substr(2)), line.substr(5)))
+    if (int code = DefineAbbreviation(e, VariableIndex(line.substr(2)), line.substr(5)))
         AppendError(e, code, e.prepassLine, e.lineNo);
 }
 
@@ -116,7 +115,7 @@ void CmdDefineAbbreviation(CommandFrame &frame)
     if (raw.size() == 10 && raw[4] == '{' && raw[5] == '{' && raw[8] == '}' && raw[9] == '}' &&
         isLetter(raw[6]) && isLetter(raw[7]) && VariableIndex(raw.substr(6)) == index)
         value = raw.substr(4);
-    if (int code = assignAbbreviation(*frame.engine, index, value))
+    if (int code = DefineAbbreviation(*frame.engine, index, value))
         RaiseError(frame, code);
 }
 

@@ -28,13 +28,15 @@ int PageRun::var(const char *name) const
     return engine->variables[static_cast<std::size_t>(VariableIndex(name))];
 }
 
-std::string RunJob(const std::string &cp932Text, std::string *errors)
+std::string RunJob(const std::string &cp932Text, std::string *errors, const DataFile *data,
+                   int firstRecord, int lastRecord)
 {
     DrawingView view;
     NullSurface fake;
     std::ostringstream out;
     TraceSurface surface(fake, out);
     PrintJob job(view);
+    job.SetRecords(data, firstRecord, lastRecord);
     int pages = job.Prepare(cp932Text, false, "");
     job.Begin(2100, 2970);
     for (int page = 1; page <= pages; ++page)

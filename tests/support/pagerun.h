@@ -39,5 +39,9 @@ private:
     void run(const std::string &text, int page);
 };
 
-// The trace and error list of every page of a job over the text.
-std::string RunJob(const std::string &cp932Text, std::string *errors);
+class DataFile;
+
+// The trace and error list of every page of a job over the text; with `data`, of every
+// copy of merge printing records `firstRecord` to `lastRecord` (0 = the last).
+std::string RunJob(const std::string &cp932Text, std::string *errors,
+                   const DataFile *data = nullptr, int firstRecord = 1, int lastRecord = 0);
