@@ -37,6 +37,12 @@ const char *const kUsage =
     "                         fail as missing files (error 24)\n"
     "  --watch                keep running: render again whenever the command file, a file\n"
     "                         it calls or a picture it draws changes; Ctrl-C ends it\n"
+    "  --data FILE            merge printing: the whole document once per record of FILE,\n"
+    "                         a CSV file (TSV when FILE ends in .tsv) whose first row\n"
+    "                         names the columns with two letters; each field is defined\n"
+    "                         as that abbreviation ({{na}}) before every page of its copy\n"
+    "  --records A[-B]        with --data: the records to print (1 = the first row after\n"
+    "                         the header); --pages then selects pages within each copy\n"
     "  -h, --help             show this help\n"
     "  --version              show the version\n"
     "\n"
@@ -48,7 +54,10 @@ const char *const kUsage =
     "Exit status: 0 no errors in the command file; 1 the command file has errors (listed on\n"
     "standard error); 2 bad usage or a file that cannot be read or written; 124 the job\n"
     "ran longer than --timeout; 130 the job was interrupted (Ctrl-C). A stopped job leaves\n"
-    "no PDF behind (an earlier one stays as it was) and no PNG of an unfinished page.\n";
+    "no PDF behind (an earlier one stays as it was) and no PNG of an unfinished page.\n"
+    "With --data, pages are numbered across every copy (PNG names, --trace); a data file\n"
+    "that cannot be read gives 2 with its line and column, a field character that Shift-JIS\n"
+    "cannot hold prints as \"?\" and gives 1.\n";
 
 namespace {
 
@@ -72,24 +81,22 @@ bool endsWithIgnoringCase(const std::string &s, std::string_view suffix)
     return true;
 }
 
-std::string parsePages(std::string_view v, Options &o)
+// "A", "A-" or "A-B" into first and last (0 = through the end); false when malformed.
+bool parseRange(std::string_view v, int &first, int &last)
 {
     std::size_t dash = v.find('-');
-    std::string_view a = v.substr(0, dash);
-    if (!toInt(a, o.firstPage) || o.firstPage < 1)
-        return "bad page range '" + std::string(v) + "'";
+    if (!toInt(v.substr(0, dash), first) || first < 1)
+        return false;
     if (dash == std::string_view::npos) {
-        o.lastPage = o.firstPage;
-        return "";
+        last = first;
+        return true;
     }
     std::string_view b = v.substr(dash + 1);
     if (b.empty()) {
-        o.lastPage = 0;
-        return "";
+        last = 0;
+        return true;
     }
-    if (!toInt(b, o.lastPage) || o.lastPage < o.firstPage)
-        return "bad page range '" + std::string(v) + "'";
-    return "";
+    return toInt(b, last) && last >= first;
 }
 
 std::string parseSlot(const std::string &v, Options &o)
@@ -115,6 +122,7 @@ std::string parseAdjust(std::string_view v, Options &o)
 
 std::string ParseOptions(const std::vector<std::string> &args, Options &o)
 {
+    bool recordsGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
         std::string value;
@@ -154,13 +162,22 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
         } else if (arg == "-o" || arg == "--output" || arg == "--pages" || arg == "--paper" ||
                    arg == "--dpi" || arg == "--adjust" || arg == "--slot" ||
                    arg == "--printer" || arg == "--timeout" || arg == "--error-format" ||
-                   arg == "--root") {
+                   arg == "--root" || arg == "--data" || arg == "--records") {
             if (!takeValue(v))
                 return "option " + arg + " needs a value";
             if (arg == "-o" || arg == "--output") {
                 o.output = v;
             } else if (arg == "--pages") {
-                error = parsePages(v, o);
+                if (!parseRange(v, o.firstPage, o.lastPage))
+                    return "bad page range '" + v + "'";
+            } else if (arg == "--records") {
+                if (!parseRange(v, o.firstRecord, o.lastRecord))
+                    return "bad record range '" + v + "'";
+                recordsGiven = true;
+            } else if (arg == "--data") {
+                if (v.empty())
+                    return "option --data needs a file";
+                o.dataFile = v;
             } else if (arg == "--paper") {
                 error = ParsePaperOption(v, o.paper);
             } else if (arg == "--error-format") {
@@ -199,6 +216,8 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
         return "";
     if (o.input.empty())
         return "no command file given";
+    if (recordsGiven && o.dataFile.empty())
+        return "--records selects records of a data file and needs --data";
     const bool fromStandardInput = o.input == kStandardStream;
     const bool toStandardOutput = o.output == kStandardStream;
     if (o.check && !o.output.empty())

@@ -32,6 +32,9 @@ struct Options {
     std::string root;                   // --root, resolved: the folder calls and pictures
                                         // must lie in ("" = anywhere)
     bool watch = false;                 // --watch: render again after every change
+    std::string dataFile;               // --data: merge printing, one copy per record
+    int firstRecord = 1;                // --records A-B: the records to print (1-based)
+    int lastRecord = 0;                 // 0 = through the last record
     bool help = false;
     bool version = false;
 };

@@ -46,7 +46,7 @@ std::string PrintProgressLine(int done, int total)
 }
 
 int PrintOnPrinter(const Options &o, DrawingView &view, const std::string &text,
-                   const JobStop &stop)
+                   const JobStop &stop, const DataFile *data)
 {
     const std::string &name = *o.printer;
     const QPrinterInfo info = name.empty() ? QPrinterInfo::defaultPrinter()
@@ -74,7 +74,8 @@ int PrintOnPrinter(const Options &o, DrawingView &view, const std::string &text,
         return 2;
     }
     printer.setPageOrientation(o.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    if (o.firstPage > 1 || o.lastPage != 0) {
+    // With data the pages are chosen within every copy, which one printer range cannot say.
+    if (!data && (o.firstPage > 1 || o.lastPage != 0)) {
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(o.firstPage, o.lastPage == 0 ? pages : std::min(o.lastPage, pages));
     }
@@ -98,9 +99,10 @@ int PrintOnPrinter(const Options &o, DrawingView &view, const std::string &text,
     }
 
     bool printed = false;
+    const MergeSelection merge{data, o.firstRecord, o.lastRecord, o.firstPage, o.lastPage};
     const bool hasErrors =
         PrintDocument(printer, view, text, std::filesystem::absolute(input, ec).string(),
-                      progress, &printed);
+                      progress, &printed, data ? merge : MergeSelection{});
     if (progressShown)
         std::cerr << '\n';
     std::cerr << FormatErrors(view.errorText, o.errorFormat, DisplayName(o.input));

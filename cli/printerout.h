@@ -5,6 +5,7 @@
 #include <string>
 
 struct Options;
+class DataFile;
 class JobStop;
 struct DrawingView;
 
@@ -14,9 +15,10 @@ struct DrawingView;
 // error and, for jobs of many pages on a terminal, the progress. Returns the exit status:
 // 0 no interpreter errors, 1 errors, 2 an unknown printer, a paper it cannot take, a page
 // range outside the file, or a job that could not be printed; JobStop's status when `stop`
-// cancelled the job.
+// cancelled the job. With `data` (merge printing), the records of `options`, one copy of
+// the document each, and its pages within every copy.
 int PrintOnPrinter(const Options &options, DrawingView &view, const std::string &text,
-                   const JobStop &stop);
+                   const JobStop &stop, const DataFile *data = nullptr);
 
 // The progress line after `done` of `total` pages ("" when the job is too short for one):
 // "\rpage N/M", N being the page now printing, and a line end once every page is done.

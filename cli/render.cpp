@@ -16,6 +16,7 @@
 #include "draw/qt/userfolders.h"
 #include "draw/tracesurface.h"
 #include "engine/textlines.h"
+#include "merge/datafile.h"
 
 #include <QImage>
 #include <QPageSize>
@@ -43,13 +44,78 @@ QPageSize pdfPageSize(const PaperSize &portrait)
                      QString(), QPageSize::FuzzyMatch);
 }
 
+// Why the data file cannot be used, naming the file, line and column.
+std::string dataFileProblem(const std::string &path, const DataFileProblem &p)
+{
+    using Kind = DataFileProblem::Kind;
+    if (p.kind == Kind::Unreadable)
+        return "cannot read the data file '" + path + "': " + p.detail;
+    std::string where = path + ":" + std::to_string(p.line);
+    if (p.column > 0)
+        where += ":" + std::to_string(p.column);
+    switch (p.kind) {
+    case Kind::NoHeader:
+        return where + ": the data file is empty; its first row must name the columns";
+    case Kind::BadName:
+        return where + ": the column name '" + p.detail +
+               "' is not two letters (a name as in {{na}})";
+    case Kind::DuplicateName:
+        return where + ": the column name '" + p.detail + "' is also the name of column " +
+               std::to_string(p.otherColumn);
+    case Kind::SurplusField:
+        return where + ": the row has more fields than the header names";
+    case Kind::UnclosedQuote:
+        return where + ": the quoted field that begins here has no closing quote";
+    case Kind::FieldTooLong:
+        return where + ": the field is longer than 1 MiB";
+    default:
+        return where + ": the data file cannot be used";
+    }
+}
+
+// Reads the data file of --data and checks the records that --records chooses; null
+// after saying what is wrong. `unheld` says whether a chosen record's field holds a
+// character that prints as "?" (each such field is named on standard error).
+std::unique_ptr<DataFile> readDataFile(const Options &o, bool &unheld)
+{
+    DataFileProblem problem;
+    std::unique_ptr<DataFile> data = DataFile::Open(o.dataFile, problem);
+    if (!data) {
+        fail(dataFileProblem(o.dataFile, problem));
+        return nullptr;
+    }
+    const int records = data->RecordCount();
+    if (records == 0) {
+        fail("the data file '" + o.dataFile + "' has no records after its header");
+        return nullptr;
+    }
+    if (o.firstRecord > records) {
+        fail("the data file has " + std::to_string(records) + " record(s); record " +
+             std::to_string(o.firstRecord) + " does not exist");
+        return nullptr;
+    }
+    const int last = o.lastRecord == 0 ? records : std::min(o.lastRecord, records);
+    for (const UnheldField &field : data->Unheld()) {
+        if (field.record < o.firstRecord || field.record > last)
+            continue;
+        std::string name;
+        for (const DataColumn &column : data->Columns())
+            if (column.index + 1 == field.column)
+                name = column.name;
+        fail(o.dataFile + ": record " + std::to_string(field.record) + ", column " +
+             std::to_string(field.column) + " (" + name +
+             "): a character that Shift-JIS cannot hold is printed as \"?\"");
+        unheld = true;
+    }
+    return data;
+}
+
 // What every kind of output shares: the job and its pages, and the surface that wraps the
 // output's own in a trace when one is asked for.
 struct Run {
     const Options &options;
     PrintJob &job;
-    int first;
-    int last;
+    std::vector<int> selected; // the job's pages to render, in order
     PaperSize paper;
     std::optional<TraceSurface> trace;
 
@@ -67,11 +133,12 @@ struct Run {
     template <typename SurfaceForPage>
     bool pages(SurfaceForPage &&surfaceForPage)
     {
-        const int total = last - first + 1;
+        const int total = static_cast<int>(selected.size());
         const bool progress = isatty(STDERR_FILENO) && !PrintProgressLine(0, total).empty();
-        for (int page = first; page <= last; ++page) {
+        for (int done = 0; done < total; ++done) {
+            const int page = selected[static_cast<std::size_t>(done)];
             if (progress)
-                std::cerr << PrintProgressLine(page - first, total) << std::flush;
+                std::cerr << PrintProgressLine(done, total) << std::flush;
             Surface *surface = surfaceForPage(page);
             if (!surface) {
                 if (progress)
@@ -129,9 +196,11 @@ bool renderPdf(Run &run)
     }
     QtSurface surface(&painter, kPdfResolution, kPdfResolution);
     Surface &target = run.target(surface);
-    run.pages([&](int page) {
-        if (page != run.first)
+    bool first = true;
+    run.pages([&](int) {
+        if (!first)
             writer.newPage();
+        first = false;
         return &target;
     });
     if (!painter.end() || (!run.job.Stopped() && !file.commit())) {
@@ -216,12 +285,21 @@ int RenderCommandFile(const Options &o,
         }
     }
 
-    if (o.printer)
-        return PrintOnPrinter(o, view, text, stop);
+    // A data file is read and checked whole before anything is written.
+    std::unique_ptr<DataFile> data;
+    bool unheld = false;
+    if (!o.dataFile.empty() && !(data = readDataFile(o, unheld)))
+        return 2;
+
+    if (o.printer) {
+        const int status = PrintOnPrinter(o, view, text, stop, data.get());
+        return status == 0 && unheld ? 1 : status;
+    }
     PrintJob job(view);
-    const int pages = job.Prepare(std::move(text), false, DocumentPath(o.input));
-    if (o.firstPage > pages) {
-        fail("the command file has " + std::to_string(pages) + " page(s); page " +
+    job.SetRecords(data.get(), o.firstRecord, o.lastRecord);
+    job.Prepare(std::move(text), false, DocumentPath(o.input));
+    if (o.firstPage > job.PagesPerCopy()) {
+        fail("the command file has " + std::to_string(job.PagesPerCopy()) + " page(s); page " +
              std::to_string(o.firstPage) + " does not exist");
         return 2;
     }
@@ -230,8 +308,7 @@ int RenderCommandFile(const Options &o,
         std::swap(paper.width, paper.height);
     job.Begin(paper.width, paper.height);
 
-    Run run{o, job, o.firstPage, o.lastPage == 0 ? pages : std::min(o.lastPage, pages),
-            paper, std::nullopt};
+    Run run{o, job, job.PagesOfEachCopy(o.firstPage, o.lastPage), paper, std::nullopt};
     const bool written = o.outputKind == Options::Output::None ? renderNothing(run)
                          : o.outputKind == Options::Output::Pdf ? renderPdf(run)
                                                                 : renderPng(run);
@@ -248,5 +325,5 @@ int RenderCommandFile(const Options &o,
                                   : ""));
         return stop.exitStatus();
     }
-    return hasErrors ? 1 : 0;
+    return hasErrors || unheld ? 1 : 0;
 }

@@ -40,6 +40,11 @@ private:
 
 PrinterJob::PrinterJob(DrawingView &view) : m_view(view), m_job(view) {}
 
+void PrinterJob::setRecords(const DataFile *data, int first, int last)
+{
+    m_job.SetRecords(data, first, last);
+}
+
 int PrinterJob::prepare(std::string text, bool previewing, std::string_view documentPath)
 {
     m_pages = m_job.Prepare(std::move(text), previewing, documentPath);
@@ -58,12 +63,10 @@ void PrinterJob::updatePaper(const QPrinter &printer)
     paperOf(printer, m_view.paperWidth, m_view.paperHeight);
 }
 
-bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, int from, int to,
+bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, const std::vector<int> &pages,
                              const PrintProgress &progress)
 {
-    from = std::max(from, 1);
-    to = std::min(to, m_pages);
-    const int total = std::max(0, to - from + 1);
+    const int total = static_cast<int>(pages.size());
     auto proceed = [&](int done) { return !progress.step || progress.step(done, total); };
     // A new rendering (the preview renders again when its paper changes) may run even
     // though an earlier one was stopped.
@@ -74,13 +77,13 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, int from, int
     // One surface for the whole job keeps its fonts and measured texts; StartPage sets
     // the painter up again for every page.
     QtSurface surface(&painter, printer.logicalDpiX(), printer.logicalDpiY());
-    for (int page = from; page <= to; ++page) {
-        if (page != from && !printer.newPage())
+    for (int done = 0; done < total; ++done) {
+        if (done > 0 && !printer.newPage())
             return false;
-        m_job.PrintPage(surface, page);
+        m_job.PrintPage(surface, pages[static_cast<std::size_t>(done)]);
         if (m_job.Stopped())
             return false;
-        if (!proceed(page - from + 1) && page < to)
+        if (!proceed(done + 1) && done + 1 < total)
             return false;
     }
     return true;
@@ -99,11 +102,13 @@ bool PrinterJob::end()
 }
 
 bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
-                   std::string_view documentPath, const PrintProgress &progress, bool *printed)
+                   std::string_view documentPath, const PrintProgress &progress, bool *printed,
+                   const MergeSelection &merge)
 {
     if (printed)
         *printed = false;
     PrinterJob job(view);
+    job.setRecords(merge.data, merge.firstRecord, merge.lastRecord);
     const int pages = job.prepare(std::string(text), false, documentPath);
     int from = 1, to = pages;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -111,7 +116,9 @@ bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
         if (printer.toPage() > 0)
             to = std::min(printer.toPage(), pages);
     }
-    if (from > to) {
+    std::vector<int> chosen = job.job().PagesOfEachCopy(merge.firstPage, merge.lastPage);
+    std::erase_if(chosen, [from, to](int page) { return page < from || page > to; });
+    if (chosen.empty()) {
         job.end();
         return false;
     }
@@ -121,7 +128,7 @@ bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
         job.end();
         return false;
     }
-    const bool complete = job.renderPages(printer, painter, from, to, progress);
+    const bool complete = job.renderPages(printer, painter, chosen, progress);
     if (!complete)
         printer.abort();
     const bool ended = painter.end();

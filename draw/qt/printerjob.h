@@ -6,7 +6,9 @@
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
+class DataFile;
 class QPainter;
 class QPrinter;
 class Surface;
@@ -21,6 +23,17 @@ struct PrintProgress {
     std::function<bool()> stopRequested;
 };
 
+// Merge printing in a print job: the records of `data` from `firstRecord` to `lastRecord`
+// (1-based, 0 = through the last), one copy of the document each, and the pages of every
+// copy to print (`lastPage` 0 = through the last). Without data the document prints once.
+struct MergeSelection {
+    const DataFile *data = nullptr;
+    int firstRecord = 1;
+    int lastRecord = 0;
+    int firstPage = 1;
+    int lastPage = 0;
+};
+
 // Drives PrintJob on a QPrinter (or on the preview's printer): the paper is the printer's
 // full paper, one logical unit is 1/1440 inch and the origin is the corner of the
 // printable area, as a QPainter on the printer places it.
@@ -30,8 +43,12 @@ public:
     PrinterJob(const PrinterJob &) = delete;
     PrinterJob &operator=(const PrinterJob &) = delete;
 
-    // Indexes the pages of `text` (code page 932, CR LF) for the job and remembers whether
-    // the job is a preview and the document's folder ("" for a document without a file).
+    // Merge printing: see PrintJob::SetRecords. Call before prepare.
+    void setRecords(const DataFile *data, int first = 1, int last = 0);
+
+    // Indexes the pages of `text` (code page 932, CR LF) for the job (times the copies of
+    // merge printing) and remembers whether the job is a preview and the document's folder
+    // ("" for a document without a file).
     int prepare(std::string text, bool previewing, std::string_view documentPath);
     // The text the job was prepared with.
     std::string_view text() const { return m_job.text(); }
@@ -43,11 +60,10 @@ public:
     // paper or orientation the user changed. The error list is kept.
     void updatePaper(const QPrinter &printer);
 
-    // Renders pages `from` to `to` (1-based, clamped to the job's pages) of the prepared
-    // text with `painter`, which is active on `printer`; a new printer page is started
-    // between two pages. Returns false when `progress` cancelled the job before its last
-    // page.
-    bool renderPages(QPrinter &printer, QPainter &painter, int from, int to,
+    // Renders the job's pages `pages`, in their order, with `painter`, which is active on
+    // `printer`; a new printer page is started between two pages. Returns false when
+    // `progress` cancelled the job before its last page.
+    bool renderPages(QPrinter &printer, QPainter &painter, const std::vector<int> &pages,
                      const PrintProgress &progress = {});
 
     // Renders page `page` of the prepared text on `surface`, whose painter is active on
@@ -59,6 +75,7 @@ public:
     bool end();
 
     int pageCount() const { return m_pages; }
+    const PrintJob &job() const { return m_job; }
 
 private:
     DrawingView &m_view;
@@ -66,11 +83,12 @@ private:
     int m_pages = 0;
 };
 
-// Prints `text` on `printer` as one whole job: the printer's page range (all pages when it
-// has none), copies as the printer driver makes them. Returns true when the job recorded
+// Prints `text` on `printer` as one whole job: the pages that `merge` chooses (every page
+// of the document once without data), of which the printer's page range (numbered
+// across every copy), copies as the printer driver makes them. Returns true when the job recorded
 // errors; `view.errorText` then holds them. A printer that cannot be started records no
 // errors and prints nothing; `printed`, when given, says whether printing started and ran
 // to its end without being cancelled.
 bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
                    std::string_view documentPath, const PrintProgress &progress = {},
-                   bool *printed = nullptr);
+                   bool *printed = nullptr, const MergeSelection &merge = {});

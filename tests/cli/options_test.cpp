@@ -51,6 +51,10 @@ TEST(Options, ValuesAndTheirErrors)
     EXPECT_EQ(parse({"--pages", "3-", "--paper", "B4", "a.zent"}, o), "");
     EXPECT_EQ(o.lastPage, 0);
     EXPECT_EQ(o.paper.width, 2570);
+    EXPECT_EQ(parse({"--data", "list.csv", "--records=2-5", "a.zent"}, o), "");
+    EXPECT_EQ(o.dataFile, "list.csv");
+    EXPECT_EQ(o.firstRecord, 2);
+    EXPECT_EQ(o.lastRecord, 5);
 
     using Args = std::vector<std::string>;
     for (const Args &bad :
@@ -58,7 +62,8 @@ TEST(Options, ValuesAndTheirErrors)
           {"--pages", "0", "a.zent"}, {"--paper", "A9", "a.zent"}, {"--paper", "999", "a.zent"},
           {"--dpi", "0", "a.zent"}, {"--adjust", "5", "a.zent"}, {"--slot", "10=a.png", "a.zent"},
           {"--slot", "a.png", "a.zent"}, {"-o", "out.svg", "a.zent"},
-          {"--check", "-o", "x.pdf", "a.zent"}, {"a.zent", "-o"}})
+          {"--check", "-o", "x.pdf", "a.zent"}, {"a.zent", "-o"}, {"--records", "2", "a.zent"},
+          {"--data", "d.csv", "--records", "0-3", "a.zent"}, {"--data=", "a.zent"}})
         EXPECT_NE(parse(bad, o), "") << ::testing::PrintToString(bad);
     EXPECT_EQ(parse({"--help"}, o), "");
     EXPECT_TRUE(o.help);

@@ -175,6 +175,41 @@ TEST_F(ZentovaPrint, EveryExampleRunsWithoutErrors)
     EXPECT_GE(examples, 5);
 }
 
+// Merge printing: one copy per chosen record, pages numbered across the output; a data
+// file that cannot be used writes nothing, a character Shift-JIS cannot hold prints as
+// "?" and is reported.
+TEST_F(ZentovaPrint, MergePrintingFromADataFile)
+{
+    const std::string doc = commandFile("card.zent", ":.{{nm}}\n*\npage\n:.{{ad}}\n*");
+    const std::string csv = (m_dir / "list.csv").string();
+    std::ofstream(csv, std::ios::binary) << "nm,ad\r\nA,1\r\nB,2\r\n\"C, Jr.\",3\r\n";
+    const std::string data = " --data " + csv + " ";
+
+    Result r = run("-o " + (m_dir / "c.png").string() + " --dpi 10 --records 2-" + data + doc);
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (int page = 1; page <= 4; ++page)
+        EXPECT_TRUE(fs::exists(m_dir / ("c-" + std::to_string(page) + ".png"))) << page;
+    EXPECT_FALSE(fs::exists(m_dir / "c-5.png"));
+    // Page 2 of each copy, and what it drew.
+    r = run("--trace --pages 2" + data + doc);
+    std::string pages;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);)
+        pages += line.substr(0, 4) == "page" ? line.substr(0, 6) : line.substr(line.size() - 3);
+    EXPECT_EQ(pages, "page 2\"1\"page 4\"2\"page 6\"3\"") << r.out;
+    EXPECT_EQ(run("--records 4" + data + doc).status, 2);
+
+    std::ofstream(csv, std::ios::binary) << "nm,ad\nA,1,\nB,2,x\n";
+    r = run(data + doc);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(csv + ":3:3: "), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(m_dir / "card.pdf"));
+
+    std::ofstream(csv, std::ios::binary) << "nm,ad\nA€,1\n";
+    r = run("--check" + data + doc);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("record 1, column 1 (nm)"), std::string::npos) << r.err;
+}
 
 // A job that would run for hours: --timeout and Ctrl-C stop it inside its page, an earlier
 // PDF of the same name stays as it was, and no PNG of the unfinished page is written.
