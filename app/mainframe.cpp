@@ -5,6 +5,7 @@
 #include "commandtable.h"
 #include "helpwindow.h"
 #include "lockindicators.h"
+#include "mergedata.h"
 #include "prompter.h"
 #include "quickrefdialog.h"
 #include "settingsstore.h"
@@ -16,6 +17,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -96,7 +98,8 @@ void CMainFrame::buildMenus()
     fill(QStringLiteral("ﾌｧｲﾙ(&F)"),
          {ID_FILE_NEW, ID_FILE_OPEN, ID_RELOAD, kSeparator, ID_FILE_SAVE, ID_FILE_SAVE_AS,
           kSeparator, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, ID_ADJUST,
-          kSeparator, ID_FILE_MRU_FILE1, kSeparator, ID_APP_EXIT});
+          kSeparator, ID_MERGE_DATA, ID_MERGE_NONE, kSeparator, ID_FILE_MRU_FILE1, kSeparator,
+          ID_APP_EXIT});
     fill(QStringLiteral("編集(&E)"),
          {ID_INSERT_COLOR, ID_INSERT_FONT, ID_INSERT_IMAGE, ID_INSERT_CALL, kSeparator,
           ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
@@ -134,6 +137,10 @@ void CMainFrame::buildToolBar()
 void CMainFrame::buildStatusBar()
 {
     QStatusBar *bar = statusBar();
+    m_mergeStatus = new QLabel(bar);
+    m_mergeStatus->setObjectName(QStringLiteral("mergeStatus"));
+    m_mergeStatus->setVisible(false);
+    bar->addPermanentWidget(m_mergeStatus);
     new LockIndicators(bar);
     // A prompt disappears when the pointer leaves its command; the idle prompt returns.
     connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString &message) {
@@ -193,6 +200,15 @@ void CMainFrame::connectCommands()
     connect(c.action(ID_INSERT_CALL), &QAction::triggered, m_view,
             &CZentovaView::insertCallCommand);
     connect(c.action(ID_CLIP_IMAGE), &QAction::triggered, m_view, &CZentovaView::clipImage);
+    CMergeData &merge = m_view->mergeData();
+    connect(c.action(ID_MERGE_DATA), &QAction::triggered, &merge, &CMergeData::choose);
+    connect(c.action(ID_MERGE_NONE), &QAction::triggered, &merge, &CMergeData::clear);
+    connect(&merge, &CMergeData::changed, this, [this]() {
+        const QString text = m_view->mergeData().statusText();
+        m_mergeStatus->setText(text);
+        m_mergeStatus->setVisible(!text.isEmpty());
+        updateCommandStates();
+    });
     // The greyed placeholder stands for an empty recent-file list.
     c.action(ID_FILE_MRU_FILE1)->setEnabled(false);
     connect(&m_document, &CZentovaDoc::fileOpenedOrSaved, this,
@@ -237,6 +253,7 @@ void CMainFrame::updateCommandStates()
 {
     m_commands->action(ID_RELOAD)->setEnabled(m_view->canReload());
     m_commands->action(ID_ERROR_CHECK)->setEnabled(m_view->canCheckErrors());
+    m_commands->action(ID_MERGE_NONE)->setEnabled(!m_view->mergeData().path().isEmpty());
     m_commands->action(ID_QUICK_REF)->setChecked(!m_quickRef.isNull());
 }
 

@@ -13,6 +13,7 @@ class CommandTable;
 class Prompter;
 class QAction;
 class QMenu;
+class QLabel;
 class QToolBar;
 class SettingsStore;
 
@@ -85,6 +86,7 @@ private:
     QToolBar *m_toolBar = nullptr;
     QMenu *m_fileMenu = nullptr;
     QList<QAction *> m_recentActions;
+    QLabel *m_mergeStatus = nullptr; // the data file of merge printing and its records
     QPointer<CQuickRefDlg> m_quickRef; // null while the quick reference is closed
     bool m_placementPending = false;   // the reference waits for the windows to appear
     QPointer<CHelpWindow> m_help;

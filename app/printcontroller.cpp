@@ -8,6 +8,7 @@
 #include "draw/qt/pagerenderer.h"
 #include "draw/qt/printerjob.h"
 #include "engine/pageindex.h"
+#include "merge/datafile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -80,10 +81,10 @@ private:
 // no unprintable edge), as zentova-print's PDF files have it.
 bool printOn(QPrinter &printer, DrawingView &state, const std::string &text,
              const std::string &documentPath, const PrintProgress &progress,
-             bool *printed = nullptr)
+             const MergeSelection &merge, bool *printed = nullptr)
 {
     printer.setFullPage(CPrintController::IsPdfFileTarget(printer));
-    return PrintDocument(printer, state, text, documentPath, progress, printed);
+    return PrintDocument(printer, state, text, documentPath, progress, printed, merge);
 }
 
 // The PDF file offered for `documentPath`: beside it, named after it.
@@ -155,13 +156,15 @@ void CPrintController::nameOutput(const QString &documentPath)
         target.setOutputFileName(pdfBeside(documentPath));
 }
 
-bool CPrintController::preview(std::string text, const QString &documentPath)
+bool CPrintController::preview(std::string text, const QString &documentPath,
+                               const DataFile *records)
 {
     QPrinter &target = printer();
     nameOutput(documentPath);
     // The preview shows the page as printing on the same target would place it.
     target.setFullPage(IsPdfFileTarget(target));
     PageRenderer pages(m_state);
+    pages.setRecords(records);
     pages.prepare(std::move(text), true, documentPath.toUtf8().toStdString());
     pages.begin(target);
     std::unique_ptr<PreviewDialog> dialog;
@@ -171,9 +174,9 @@ bool CPrintController::preview(std::string text, const QString &documentPath)
         return pages.render(page, dotsPerInch, progress.progress().stopRequested);
     };
     // Printing from the preview is a print job of its own, of the same text.
-    auto printPages = [this, &pages, &documentPath]() {
+    auto printPages = [this, &pages, &documentPath, records]() {
         bool printed = false;
-        print(std::string(pages.text()), documentPath, &printed);
+        print(std::string(pages.text()), documentPath, &printed, records);
         return printed;
     };
     dialog = std::make_unique<PreviewDialog>(pages.pageCount(), pages.paperInches(), renderPage,
@@ -185,12 +188,12 @@ bool CPrintController::preview(std::string text, const QString &documentPath)
 }
 
 bool CPrintController::print(const std::string &text, const QString &documentPath,
-                             bool *printed)
+                             bool *printed, const DataFile *records)
 {
     if (printed)
         *printed = false;
     QPrinter &target = printer();
-    const int pages = CountPages(text);
+    const int pages = CountPages(text) * (records ? records->RecordCount() : 1);
 
     nameOutput(documentPath);
     QPrintDialog dialog(&target, m_owner);
@@ -210,7 +213,7 @@ bool CPrintController::print(const std::string &text, const QString &documentPat
 
     JobProgress progress(m_owner);
     return printOn(target, m_state, text, documentPath.toUtf8().toStdString(),
-                   progress.progress(), printed);
+                   progress.progress(), MergeSelection{records}, printed);
 }
 
 void CPrintController::printSetup()

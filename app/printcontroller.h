@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+class DataFile;
 class QPrinter;
 class QWidget;
 struct DrawingView;
@@ -29,12 +30,14 @@ public:
     void setLandscape();
 
     // Shows the preview of `text` (code page 932, CR LF) modally. True when the job
-    // recorded errors. `documentPath` is the command file ("" for none).
-    bool preview(std::string text, const QString &documentPath);
+    // recorded errors. `documentPath` is the command file ("" for none). With `records`,
+    // the document once per record, its pages numbered across every copy.
+    bool preview(std::string text, const QString &documentPath, const DataFile *records = nullptr);
 
-    // Shows the print dialog and prints the chosen pages. True when the job recorded
-    // errors; `printed` says whether pages went to the printer.
-    bool print(const std::string &text, const QString &documentPath, bool *printed = nullptr);
+    // Shows the print dialog and prints the chosen pages (with `records`, of every copy).
+    // True when the job recorded errors; `printed` says whether pages went to the printer.
+    bool print(const std::string &text, const QString &documentPath, bool *printed = nullptr,
+               const DataFile *records = nullptr);
 
     // The printer's page setup: paper, orientation and margins.
     void printSetup();

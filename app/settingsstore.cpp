@@ -17,6 +17,10 @@ const QString kCallPath = QStringLiteral("callPath");
 const QString kSettingsGroup = QStringLiteral("Settings");
 const QString kRecentGroup = QStringLiteral("Recent File List");
 
+// Each command file with a data file for merge printing: "Document1" and "Data1" for
+// the latest choice, "Document2" and "Data2" for the one before, and so on.
+const QString kMergeGroup = QStringLiteral("Merge Data");
+
 QString recentKey(int index)
 {
     return QStringLiteral("File%1").arg(index + 1);
@@ -172,6 +176,49 @@ void SettingsStore::writeRecentFiles(const QStringList &paths)
             m_settings.setValue(recentKey(i), paths[i]);
         else
             m_settings.remove(recentKey(i));
+    }
+    m_settings.endGroup();
+    m_settings.beginGroup(kSettingsGroup);
+    m_settings.sync();
+}
+
+QList<std::pair<QString, QString>> SettingsStore::mergeChoices() const
+{
+    QList<std::pair<QString, QString>> choices;
+    m_settings.endGroup();
+    m_settings.beginGroup(kMergeGroup);
+    for (int i = 1; i <= kMergeDocuments; ++i) {
+        const QVariant document = m_settings.value(QStringLiteral("Document%1").arg(i));
+        const QVariant data = m_settings.value(QStringLiteral("Data%1").arg(i));
+        if (document.typeId() == QMetaType::QString && data.typeId() == QMetaType::QString &&
+            !document.toString().isEmpty() && !data.toString().isEmpty())
+            choices.append({document.toString(), data.toString()});
+    }
+    m_settings.endGroup();
+    m_settings.beginGroup(kSettingsGroup);
+    return choices;
+}
+
+QString SettingsStore::mergeDataFor(const QString &documentPath) const
+{
+    for (const auto &[document, data] : mergeChoices())
+        if (document == documentPath)
+            return data;
+    return QString();
+}
+
+void SettingsStore::setMergeDataFor(const QString &documentPath, const QString &dataPath)
+{
+    QList<std::pair<QString, QString>> choices = mergeChoices();
+    choices.removeIf([&documentPath](const auto &choice) { return choice.first == documentPath; });
+    if (!dataPath.isEmpty())
+        choices.prepend({documentPath, dataPath});
+    m_settings.endGroup();
+    m_settings.remove(kMergeGroup);
+    m_settings.beginGroup(kMergeGroup);
+    for (qsizetype i = 0; i < choices.size() && i < kMergeDocuments; ++i) {
+        m_settings.setValue(QStringLiteral("Document%1").arg(i + 1), choices[i].first);
+        m_settings.setValue(QStringLiteral("Data%1").arg(i + 1), choices[i].second);
     }
     m_settings.endGroup();
     m_settings.beginGroup(kSettingsGroup);

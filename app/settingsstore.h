@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 // The "Settings" group of the store QSettings("Tirsel Applications", "Zentova") (an INI
 // file under the user's configuration folder). An absent value, or one of the wrong type,
 // reads as its default (0 or ""); readers clamp what they read. Every write is flushed at
@@ -50,6 +52,12 @@ public:
     // kRecentFiles falls off.
     void addRecentFile(const QString &path);
     void removeRecentFile(const QString &path);
+    // The data file of merge printing chosen for the command file `documentPath` ("" for
+    // none). Kept in "Merge Data" for the kMergeDocuments documents chosen for last.
+    static constexpr int kMergeDocuments = 50;
+    QString mergeDataFor(const QString &documentPath) const;
+    // Remembers `dataPath` for `documentPath`; "" forgets the document's choice.
+    void setMergeDataFor(const QString &documentPath, const QString &dataPath);
 
     // The folder of `filePath` with a trailing "/", as the *Path values hold it.
     static QString FolderOf(const QString &filePath);
@@ -59,6 +67,8 @@ private:
     QString readString(const QString &name) const;
     void write(const QString &name, const QVariant &value);
     void writeRecentFiles(const QStringList &paths);
+    // (document, data file) pairs of "Merge Data", the latest first.
+    QList<std::pair<QString, QString>> mergeChoices() const;
 
     mutable QSettings m_settings; // opened once: every page's engine reads the adjustment
 };

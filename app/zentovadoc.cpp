@@ -60,6 +60,7 @@ void CZentovaDoc::newDocument()
     m_keptLines.clear();
     m_view->setEditorText(QString());
     m_modified = false;
+    emit documentReplaced();
     setTitle(kUntitled);
 }
 
@@ -125,6 +126,7 @@ bool CZentovaDoc::openDocument(const QString &path)
         return false;
     takeBytes(std::move(bytes));
     m_path = QFileInfo(path).absoluteFilePath();
+    emit documentReplaced();
     setTitle(QFileInfo(path).fileName());
     emit fileOpenedOrSaved(m_path);
     return true;

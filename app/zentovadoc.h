@@ -73,6 +73,8 @@ signals:
     // The document's file `path` (absolute) was opened or saved: the recent-file list
     // takes it.
     void fileOpenedOrSaved(const QString &path);
+    // A new document, or another file opened (its path is set, its title not yet).
+    void documentReplaced();
 
 private:
     // The file's bytes, or nothing after the user was told why they cannot be read.

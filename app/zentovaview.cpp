@@ -6,6 +6,7 @@
 #include "editorblocks.h"
 #include "errorlistdialog.h"
 #include "insertiontools.h"
+#include "mergedata.h"
 #include "printcontroller.h"
 #include "prompter.h"
 #include "settingsstore.h"
@@ -13,6 +14,7 @@
 #include "zentovadoc.h"
 
 #include "draw/qt/userfolders.h"
+#include "merge/datafile.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -45,7 +47,8 @@ QFont editorFont()
 CZentovaView::CZentovaView(CZentovaDoc &doc, SettingsStore &settings, Prompter &prompter,
                            QWidget *parent)
     : QPlainTextEdit(parent), m_document(doc), m_settings(settings), m_prompter(prompter),
-      m_printer(std::make_unique<CPrintController>(m_state, this))
+      m_printer(std::make_unique<CPrintController>(m_state, this)),
+      m_merge(new CMergeData(settings, prompter, this))
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -65,6 +68,14 @@ CZentovaView::CZentovaView(CZentovaDoc &doc, SettingsStore &settings, Prompter &
     }
 
     connect(this, &QPlainTextEdit::textChanged, this, &CZentovaView::markModified);
+    // The data file belongs to the command file: another file brings its own, a file
+    // saved under a new name keeps the one chosen.
+    connect(&doc, &CZentovaDoc::documentReplaced, m_merge,
+            [this]() { m_merge->setDocument(m_document.pathName()); });
+    connect(&doc, &CZentovaDoc::titleChanged, m_merge, [this]() {
+        if (m_document.pathName() != m_merge->documentPath())
+            m_merge->moveDocument(m_document.pathName());
+    });
 }
 
 CZentovaView::~CZentovaView() = default;
@@ -325,8 +336,11 @@ commandtext::Encoded CZentovaView::jobText() const
 
 void CZentovaView::printPreview()
 {
+    std::unique_ptr<DataFile> data = m_merge->load();
+    if (!data && !m_merge->path().isEmpty())
+        return;
     const commandtext::Encoded text = jobText();
-    bool errors = m_printer->preview(text.bytes, m_document.pathName());
+    bool errors = m_printer->preview(text.bytes, m_document.pathName(), data.get());
     // Characters printed as "?" are named in the error list, after the job's own errors.
     errors = commandtext::ListUnmappedLines(text, m_state.errorText) || errors;
     endOfJob(errors);
@@ -334,9 +348,12 @@ void CZentovaView::printPreview()
 
 bool CZentovaView::print()
 {
+    std::unique_ptr<DataFile> data = m_merge->load();
+    if (!data && !m_merge->path().isEmpty())
+        return false;
     const commandtext::Encoded text = jobText();
     bool printed = false;
-    bool errors = m_printer->print(text.bytes, m_document.pathName(), &printed);
+    bool errors = m_printer->print(text.bytes, m_document.pathName(), &printed, data.get());
     if (printed || errors)
         errors = commandtext::ListUnmappedLines(text, m_state.errorText) || errors;
     endOfJob(errors);

@@ -13,6 +13,7 @@
 namespace commandtext {
 struct Encoded;
 }
+class CMergeData;
 class CPrintController;
 class CZentovaDoc;
 class Prompter;
@@ -35,6 +36,8 @@ public:
     CZentovaDoc &zentovaDoc() { return m_document; }
     DrawingView &state() { return m_state; }
     CPrintController &printController() { return *m_printer; }
+    // The data file of merge printing for the open document.
+    CMergeData &mergeData() { return *m_merge; }
 
     // The whole text as the document reads and writes it ("\n" between lines).
     QString editorText() const;
@@ -66,6 +69,7 @@ public slots:
     void insertCallCommand();
     // The clipboard image dialog over the view's ten slots.
     void clipImage();
+    // With a data file chosen, both run the document once per record.
     void printPreview();
     // The print dialog, then the pages. False when nothing was printed.
     bool print();
@@ -107,6 +111,7 @@ private:
     Prompter &m_prompter;
     DrawingView m_state;
     std::unique_ptr<CPrintController> m_printer;
+    CMergeData *m_merge;
     bool m_replacingText = false; // setEditorText is filling the editor
     QElapsedTimer m_sinceDoubleClick;
     QPoint m_doubleClickAt;

@@ -29,8 +29,10 @@ public:
     PageRenderer(const PageRenderer &) = delete;
     PageRenderer &operator=(const PageRenderer &) = delete;
 
-    // Takes the job's text (code page 932, CR LF) and returns its page count;
-    // `documentPath` as for PrinterJob::prepare.
+    // Merge printing: see PrintJob::SetRecords. Call before prepare.
+    void setRecords(const DataFile *data) { m_job.setRecords(data); }
+    // Takes the job's text (code page 932, CR LF) and returns its page count (of every
+    // copy); `documentPath` as for PrinterJob::prepare.
     int prepare(std::string text, bool previewing, std::string_view documentPath);
     // Starts the job on the paper of `printer`: its whole sheet, the corner of its
     // printable area, an empty error list.
