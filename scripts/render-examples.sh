@@ -10,12 +10,14 @@ status=0
 for file in examples/*.zent; do
     name=$(basename "$file" .zent)
     paper=(--paper A4)
+    data=()
     case "$name" in
         postcard) paper=(--paper postcard) ;;
+        address-cards) paper=(--paper postcard); data=(--data examples/addresses.csv) ;;
         tour) paper=(--paper a6 --landscape) ;;
         letterhead) paper=(--paper a5) ;;
     esac
-    if ./build/bin/zentova-print "${paper[@]}" -o "out/$name.pdf" "$file"; then
+    if ./build/bin/zentova-print "${paper[@]}" "${data[@]}" -o "out/$name.pdf" "$file"; then
         echo "out/$name.pdf"
     else
         status=1

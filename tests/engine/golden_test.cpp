@@ -1,7 +1,11 @@
 // Golden cases: every tests/cases/NAME.zent (written in UTF-8, run as code page 932 with
 // CR LF line ends) must give exactly NAME.trace and NAME.errors on the fake-metrics
-// surface. ZENTOVA_UPDATE_GOLDEN=1 rewrites the expected files instead of comparing.
+// surface, and so must the merge printing example. ZENTOVA_UPDATE_GOLDEN=1 rewrites the
+// expected files instead of comparing.
 #include "support/pagerun.h"
+
+#include "engine/textlines.h"
+#include "merge/datafile.h"
 
 #include <gtest/gtest.h>
 
@@ -56,5 +60,26 @@ INSTANTIATE_TEST_SUITE_P(Cases, Golden, ::testing::ValuesIn(caseNames()),
                              std::replace(n.begin(), n.end(), '-', '_');
                              return n;
                          });
+
+// The merge printing example as it ships: its Shift-JIS command file once for each of its
+// twelve addresses, in one trace.
+TEST(Golden, AddressCardsExample)
+{
+    const fs::path examples = ZENTOVA_EXAMPLES_DIR;
+    const fs::path expected = fs::path(ZENTOVA_CASES_DIR) / "address-cards.trace";
+    DataFileProblem problem;
+    const auto data = DataFile::Open((examples / "addresses.csv").string(), problem);
+    ASSERT_TRUE(data);
+    ASSERT_EQ(data->RecordCount(), 12);
+    std::string errors;
+    const std::string trace = RunJob(
+        NormalizeLineEnds(readFile(examples / "address-cards.zent")), &errors, data.get());
+    EXPECT_EQ(errors, "");
+    if (std::getenv("ZENTOVA_UPDATE_GOLDEN")) {
+        std::ofstream(expected, std::ios::binary) << trace;
+        GTEST_SKIP() << "expected output rewritten";
+    }
+    EXPECT_EQ(trace, readFile(expected));
+}
 
 } // namespace
