@@ -3,6 +3,7 @@
 
 #include "errorformat.h"
 #include "jobstop.h"
+#include "mergeinput.h"
 #include "options.h"
 #include "pngpagewriter.h"
 #include "printerout.h"
@@ -16,7 +17,6 @@
 #include "draw/qt/userfolders.h"
 #include "draw/tracesurface.h"
 #include "engine/textlines.h"
-#include "merge/datafile.h"
 
 #include <QImage>
 #include <QPageSize>
@@ -42,72 +42,6 @@ QPageSize pdfPageSize(const PaperSize &portrait)
 {
     return QPageSize(QSizeF(portrait.width / 10.0, portrait.height / 10.0), QPageSize::Millimeter,
                      QString(), QPageSize::FuzzyMatch);
-}
-
-// Why the data file cannot be used, naming the file, line and column.
-std::string dataFileProblem(const std::string &path, const DataFileProblem &p)
-{
-    using Kind = DataFileProblem::Kind;
-    if (p.kind == Kind::Unreadable)
-        return "cannot read the data file '" + path + "': " + p.detail;
-    std::string where = path + ":" + std::to_string(p.line);
-    if (p.column > 0)
-        where += ":" + std::to_string(p.column);
-    switch (p.kind) {
-    case Kind::NoHeader:
-        return where + ": the data file is empty; its first row must name the columns";
-    case Kind::BadName:
-        return where + ": the column name '" + p.detail +
-               "' is not two letters (a name as in {{na}})";
-    case Kind::DuplicateName:
-        return where + ": the column name '" + p.detail + "' is also the name of column " +
-               std::to_string(p.otherColumn);
-    case Kind::SurplusField:
-        return where + ": the row has more fields than the header names";
-    case Kind::UnclosedQuote:
-        return where + ": the quoted field that begins here has no closing quote";
-    case Kind::FieldTooLong:
-        return where + ": the field is longer than 1 MiB";
-    default:
-        return where + ": the data file cannot be used";
-    }
-}
-
-// Reads the data file of --data and checks the records that --records chooses; null
-// after saying what is wrong. `unheld` says whether a chosen record's field holds a
-// character that prints as "?" (each such field is named on standard error).
-std::unique_ptr<DataFile> readDataFile(const Options &o, bool &unheld)
-{
-    DataFileProblem problem;
-    std::unique_ptr<DataFile> data = DataFile::Open(o.dataFile, problem);
-    if (!data) {
-        fail(dataFileProblem(o.dataFile, problem));
-        return nullptr;
-    }
-    const int records = data->RecordCount();
-    if (records == 0) {
-        fail("the data file '" + o.dataFile + "' has no records after its header");
-        return nullptr;
-    }
-    if (o.firstRecord > records) {
-        fail("the data file has " + std::to_string(records) + " record(s); record " +
-             std::to_string(o.firstRecord) + " does not exist");
-        return nullptr;
-    }
-    const int last = o.lastRecord == 0 ? records : std::min(o.lastRecord, records);
-    for (const UnheldField &field : data->Unheld()) {
-        if (field.record < o.firstRecord || field.record > last)
-            continue;
-        std::string name;
-        for (const DataColumn &column : data->Columns())
-            if (column.index + 1 == field.column)
-                name = column.name;
-        fail(o.dataFile + ": record " + std::to_string(field.record) + ", column " +
-             std::to_string(field.column) + " (" + name +
-             "): a character that Shift-JIS cannot hold is printed as \"?\"");
-        unheld = true;
-    }
-    return data;
 }
 
 // What every kind of output shares: the job and its pages, and the surface that wraps the
@@ -288,7 +222,7 @@ int RenderCommandFile(const Options &o,
     // A data file is read and checked whole before anything is written.
     std::unique_ptr<DataFile> data;
     bool unheld = false;
-    if (!o.dataFile.empty() && !(data = readDataFile(o, unheld)))
+    if (!o.dataFile.empty() && !(data = ReadDataFile(o, unheld)))
         return 2;
 
     if (o.printer) {

@@ -217,6 +217,11 @@ TEST(CupsPrinter, RuledFormPrintsAsTwoPagesWithItsRulesInPlace)
     EXPECT_NE(whole.info.find("595 x 842"), std::string::npos) << "not A4: " << whole.info;
     // The command line's page range is the printer's: only page 2 comes out.
     EXPECT_EQ(print("zentova-cups-second-" + tag, {"--pages", "2"}).pages, 1);
+    // Merge printing: page 2 of each of three copies, one job.
+    const fs::path data = cups.dir / "three.csv";
+    std::ofstream(data) << "nm\nA\nB\nC\n";
+    EXPECT_EQ(print("zentova-cups-merged-" + tag, {"--data", data.string(), "--pages", "2"}).pages,
+              3);
 
     // Page 1 at 100 dpi: the form's outer frame (0.5 mm rules from 15 mm across and 50 mm
     // down, measured from the printable area's corner as Qt places it on this printer)
