@@ -91,6 +91,8 @@ int WatchCommandFile(const Options &options)
         WatchedFiles files;
         // Stamped before the job reads them, so that a change while it runs is seen.
         files.add(input);
+        if (!options.dataFile.empty())
+            files.add(std::filesystem::absolute(options.dataFile, ec).string());
         const int status =
             RenderCommandFile(options, [&files](const std::string &path) { files.add(path); });
         if (const int end = statusThatEnds(status))

@@ -39,6 +39,6 @@ private:
 };
 
 // Renders the command file of `options`, then again after every change of it, a file it
-// called or a picture it drew, until the program is interrupted or a job is stopped by a
-// signal. Returns the status of that stopped job.
+// called, a picture it drew or the data file of --data, until the program is interrupted
+// or a job is stopped by a signal. Returns the status of that stopped job.
 int WatchCommandFile(const Options &options);
