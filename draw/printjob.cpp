@@ -18,7 +18,6 @@ void PrintJob::SetRecords(const DataFile *data, int first, int last)
     m_data = data;
     m_firstRecord = std::max(first, 1);
     m_lastRecord = last;
-    m_fieldsCopy = 0;
 }
 
 int PrintJob::Prepare(std::string text, bool previewing, std::string_view documentPath)
@@ -34,7 +33,6 @@ int PrintJob::Prepare(std::string text, bool previewing, std::string_view docume
                                            : std::min(m_lastRecord, m_data->RecordCount());
         m_copies = std::max(0, last - m_firstRecord + 1);
     }
-    m_fieldsCopy = 0;
     return m_pagesPerCopy * m_copies;
 }
 
@@ -52,18 +50,18 @@ std::vector<int> PrintJob::PagesOfEachCopy(int first, int last) const
     return pages;
 }
 
-void PrintJob::bindRecord(CCommandEngine &engine, int copy)
+// The record is read again for every page (one row of the file), so that the job keeps
+// no state between pages and pages may be rendered in any order.
+void PrintJob::bindRecord(CCommandEngine &engine, int copy) const
 {
-    if (copy != m_fieldsCopy) {
-        m_data->ReadRecord(m_firstRecord + copy - 1, m_fields);
-        m_fieldsCopy = copy;
-    }
     engine.recordNumber = m_firstRecord + copy - 1;
+    std::vector<std::string> fields;
+    m_data->ReadRecord(engine.recordNumber, fields);
     const std::vector<DataColumn> &columns = m_data->Columns();
     for (std::size_t i = 0; i < columns.size(); ++i) {
         // Too long together with the document's own abbreviations: listed as a "}{"
         // line that failed, under the column's name, since no line of the text holds it.
-        if (int code = DefineAbbreviation(engine, columns[i].slot, m_fields[i]))
+        if (int code = DefineAbbreviation(engine, columns[i].slot, fields[i]))
             AppendError(engine, code, "}{" + columns[i].name + "}", 0);
     }
 }

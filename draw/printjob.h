@@ -64,7 +64,7 @@ public:
     bool End();
 
 private:
-    void bindRecord(CCommandEngine &engine, int copy);
+    void bindRecord(CCommandEngine &engine, int copy) const;
 
     DrawingView &m_view;
     PageIndex m_index;
@@ -74,6 +74,4 @@ private:
     int m_lastRecord = 0;
     int m_pagesPerCopy = 0;
     int m_copies = 1;
-    int m_fieldsCopy = 0;              // the copy whose record m_fields holds, 0 = none
-    std::vector<std::string> m_fields; // its fields, read once for all its pages
 };
