@@ -62,11 +62,13 @@ PdfJobEnd WritePdfFile(const QString &path, const std::string &title, PrintJob &
 }
 
 bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
-                  std::string_view documentPath, const PrintProgress &progress, bool *printed)
+                  std::string_view documentPath, const PrintProgress &progress, bool *printed,
+                  const MergeSelection &merge)
 {
     if (printed)
         *printed = false;
     PrintJob job(view);
+    job.SetRecords(merge.data, merge.firstRecord, merge.lastRecord);
     const int pages = job.Prepare(std::string(text), false, documentPath);
     int from = 1, to = pages;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -74,7 +76,9 @@ bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
         if (printer.toPage() > 0)
             to = std::min(printer.toPage(), pages);
     }
-    if (from > to) {
+    std::vector<int> chosen = job.PagesOfEachCopy(merge.firstPage, merge.lastPage);
+    std::erase_if(chosen, [from, to](int page) { return page < from || page > to; });
+    if (chosen.empty()) {
         job.End();
         return false;
     }
@@ -93,7 +97,7 @@ bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
     hooks.note = [](const std::string &note) { std::cerr << "zentova: " << note << '\n'; };
     std::string error;
     const PdfJobEnd end = WritePdfFile(printer.outputFileName(), printer.docName().toStdString(),
-                                       job, from, to, hooks, error);
+                                       job, chosen.front(), chosen.back(), hooks, error);
     if (printed)
         *printed = end == PdfJobEnd::Complete;
     return job.End();

@@ -31,4 +31,4 @@ PdfJobEnd WritePdfFile(const QString &path, const std::string &title, PrintJob &
 // corner as origin. `printed` says whether the file was written whole.
 bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
                   std::string_view documentPath, const PrintProgress &progress = {},
-                  bool *printed = nullptr);
+                  bool *printed = nullptr, const MergeSelection &merge = {});
