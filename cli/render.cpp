@@ -39,6 +39,7 @@ void fail(const std::string &message)
 struct Run {
     const Options &options;
     PrintJob &job;
+    DrawingView &view;
     std::vector<int> selected; // the job's pages to render, in order
     PaperSize paper;
     std::optional<TraceSurface> trace;
@@ -102,8 +103,6 @@ bool renderPdf(Run &run)
         return false;
     }
     const int total = static_cast<int>(run.selected.size());
-    const int first = run.selected.empty() ? 1 : run.selected.front();
-    const int last = run.selected.empty() ? 0 : run.selected.back();
     const bool progress = isatty(STDERR_FILENO) && !PrintProgressLine(0, total).empty();
     PdfJobHooks hooks;
     if (o.trace)
@@ -114,9 +113,10 @@ bool renderPdf(Run &run)
         return true;
     };
     hooks.note = [](const std::string &note) { fail(note); };
+    hooks.threads = o.threads > 0 ? o.threads : DefaultPdfThreads();
     const PdfJobEnd end =
         WritePdf(*file.device(), std::filesystem::path(DisplayName(o.input)).filename().string(),
-                 run.job, first, last, hooks);
+                 run.job, run.view, run.selected, hooks);
     if (progress && end != PdfJobEnd::Complete)
         std::cerr << '\n';
     if (end == PdfJobEnd::Failed || (end == PdfJobEnd::Complete && !file.commit())) {
@@ -224,7 +224,7 @@ int RenderCommandFile(const Options &o,
         std::swap(paper.width, paper.height);
     job.Begin(paper.width, paper.height);
 
-    Run run{o, job, job.PagesOfEachCopy(o.firstPage, o.lastPage), paper, std::nullopt};
+    Run run{o, job, view, job.PagesOfEachCopy(o.firstPage, o.lastPage), paper, std::nullopt};
     const bool written = o.outputKind == Options::Output::None ? renderNothing(run)
                          : o.outputKind == Options::Output::Pdf ? renderPdf(run)
                                                                 : renderPng(run);

@@ -28,26 +28,27 @@ private:
 
 } // namespace
 
-PdfJobEnd WritePdf(QIODevice &device, const std::string &title, PrintJob &job, int first,
-                   int last, PdfJobHooks hooks)
+PdfJobEnd WritePdf(QIODevice &device, const std::string &title, PrintJob &job,
+                   DrawingView &view, const std::vector<int> &pages, PdfJobHooks hooks)
 {
     if (!hooks.makeShaper)
         hooks.makeShaper = [] { return std::make_unique<FontCache>(FontResolver::shared()); };
     DeviceSink sink(device);
     pdf::DocumentInfo info;
     info.title = title;
-    return WritePdfPages(job, first, last, sink, info, hooks);
+    return WritePdfPages(job, view, pages, sink, info, hooks);
 }
 
 PdfJobEnd WritePdfFile(const QString &path, const std::string &title, PrintJob &job,
-                       int first, int last, PdfJobHooks hooks, std::string &error)
+                       DrawingView &view, const std::vector<int> &pages, PdfJobHooks hooks,
+                       std::string &error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         error = file.errorString().toStdString();
         return PdfJobEnd::Failed;
     }
-    const PdfJobEnd end = WritePdf(file, title, job, first, last, std::move(hooks));
+    const PdfJobEnd end = WritePdf(file, title, job, view, pages, std::move(hooks));
     if (end != PdfJobEnd::Complete) {
         file.cancelWriting();
         if (end == PdfJobEnd::Failed)
@@ -94,10 +95,11 @@ bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
     } unhook{view};
     PdfJobHooks hooks;
     hooks.step = progress.step;
+    hooks.threads = DefaultPdfThreads();
     hooks.note = [](const std::string &note) { std::cerr << "zentova: " << note << '\n'; };
     std::string error;
     const PdfJobEnd end = WritePdfFile(printer.outputFileName(), printer.docName().toStdString(),
-                                       job, chosen.front(), chosen.back(), hooks, error);
+                                       job, view, chosen, hooks, error);
     if (printed)
         *printed = end == PdfJobEnd::Complete;
     return job.End();

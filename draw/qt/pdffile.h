@@ -10,21 +10,23 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QIODevice;
 class QPrinter;
 
-// Writes pages `first` to `last` of the job (prepared and begun) as a PDF titled `title`
-// into `device`, open for writing; anything but Complete leaves there what must be
-// thrown away. `hooks.makeShaper` may be left empty: the QPainter surface's shaper is
-// taken.
-PdfJobEnd WritePdf(QIODevice &device, const std::string &title, PrintJob &job, int first,
-                   int last, PdfJobHooks hooks);
+// Writes the job's pages `pages` in their order (the job prepared and begun on `view`) as a PDF
+// titled `title` into `device`, open for writing; anything but Complete leaves there what
+// must be thrown away. `hooks.makeShaper` may be left empty: the QPainter surface's
+// shaper is taken.
+PdfJobEnd WritePdf(QIODevice &device, const std::string &title, PrintJob &job,
+                   DrawingView &view, const std::vector<int> &pages, PdfJobHooks hooks);
 
 // The same into the file `path`, which appears only when the job ran to its end: until
 // then an earlier file of that name stays as it was. On Failed, `error` says why.
 PdfJobEnd WritePdfFile(const QString &path, const std::string &title, PrintJob &job,
-                       int first, int last, PdfJobHooks hooks, std::string &error);
+                       DrawingView &view, const std::vector<int> &pages, PdfJobHooks hooks,
+                       std::string &error);
 
 // PrintDocument for a printer that writes a PDF file (CPrintController::IsPdfFileTarget):
 // the same pages, paper and error list, written by our own writer with the paper's

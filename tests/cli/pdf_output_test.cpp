@@ -315,3 +315,47 @@ INSTANTIATE_TEST_SUITE_P(Files, PdfOutput, ::testing::ValuesIn(allCases()),
                          });
 
 } // namespace
+
+// Pages drawn on 1, 2 or 4 threads give the same file, the same error list in page order
+// and the same trace: a job of pages that differ, with pictures, sideways text, errors on
+// their own lines and on an initialisation line that every page runs.
+TEST(PdfThreads, OutputIsTheSameForAnyNumberOfThreads)
+{
+    TempFolder folder;
+    fs::copy_file(kStamp, folder.path() + "stamp.bmp");
+    std::string text = "$$pp p\n$$zz 1/0\n}{ti}見本\n";
+    for (int page = 1; page <= 40; ++page) {
+        if (page > 1)
+            text += "page\n";
+        text += page % 2 ? "/ＭＳ 明朝\n" : "/@ＭＳ ゴシック\n";
+        text += "position 100 " + std::to_string(100 + page * 10) + "\n:.{{ti}}の" +
+                std::to_string(page) + "ページ目\n*\nhnumber $pp\n";
+        if (page % 3 == 0)
+            text += "psize 300 0 20 " + std::to_string(page % 4 + 1) + "\n!%With%stamp.bmp\n";
+        if (page % 5 == 0)
+            text += "frobnicate " + std::to_string(page) + "\n";
+        if (page % 7 == 0)
+            text += "lwidth -" + std::to_string(page % 4 + 1) + "\nlrectangle 100 100 900 600 30\n";
+    }
+    folder.write("job.zent", NormalizeLineEnds(cp932::FromUtf8(text)));
+    std::string first;
+    for (const int threads : {1, 2, 4}) {
+        const std::string pdf = folder.path() + "out" + std::to_string(threads) + ".pdf";
+        int status = 0;
+        const std::string said =
+            RunTool(kPrint + " --trace --threads " + std::to_string(threads) + " -o '" + pdf +
+                        "' '" + folder.path() + "job.zent'",
+                    &status);
+        EXPECT_EQ(status, 1); // the job has errors
+        const std::string bytes = readAll(pdf);
+        ASSERT_GT(bytes.size(), 1000u);
+        if (threads == 1) {
+            first = said + bytes;
+            // Once, though every page runs it; the pages' own errors in page order.
+            EXPECT_EQ(said.find("$$zz 1/0"), said.rfind("$$zz 1/0")) << said;
+            EXPECT_LT(said.find("(35) frobnicate 5"), said.find("(286) frobnicate 40")) << said;
+        } else {
+            EXPECT_TRUE(said + bytes == first) << threads << " threads";
+        }
+    }
+}
