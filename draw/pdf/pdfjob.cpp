@@ -64,12 +64,19 @@ private:
 };
 
 // The view of a thread that draws pages: the job's paper, folders and settings, the
-// clipboard slots copied, pictures of its own, and `stop` as its stop hook.
-void prepareWorkerView(DrawingView &worker, const DrawingView &job, std::function<bool()> stop)
+// clipboard slots copied, pictures of its own, `stop` as its stop hook, and the job's
+// hook that hears of files looked up, called by one thread at a time.
+void prepareWorkerView(DrawingView &worker, const DrawingView &job, std::function<bool()> stop,
+                       std::mutex &hookLock)
 {
     static_cast<ViewState &>(worker) = static_cast<const ViewState &>(job);
     worker.errorText.clear();
     worker.stopRequested = std::move(stop);
+    if (job.fileLookedUp)
+        worker.fileLookedUp = [&job, &hookLock](const std::string &path) {
+            const std::lock_guard lock(hookLock);
+            job.fileLookedUp(path);
+        };
     worker.stopping = false;
     worker.stopCountdown = 0;
     for (int digit = 0; digit < ClipImageStore::kSlotCount; ++digit)
@@ -126,8 +133,9 @@ PdfJobEnd drawInParallel(PrintJob &job, DrawingView &view, const std::vector<int
 
     // The threads' views are made here, before this thread changes the job's view.
     std::vector<DrawingView> views(static_cast<std::size_t>(threads));
+    std::mutex hookLock;
     for (DrawingView &own : views)
-        prepareWorkerView(own, view, [&stop] { return stop.load(); });
+        prepareWorkerView(own, view, [&stop] { return stop.load(); }, hookLock);
 
     auto work = [&](DrawingView &own) {
         const std::unique_ptr<TextShaper> shaper = hooks.makeShaper();
