@@ -181,7 +181,14 @@ PdfJobEnd drawInParallel(PrintJob &job, DrawingView &view, const std::vector<int
                     stop = true;
                     roomFree.notify_all();
                 }
+                // A stop can come before any thread took this page: none will draw it.
+                if (stop && next <= i)
+                    break;
                 pageReady.wait_for(lock, kStopPoll);
+            }
+            if (!ring[i % window].ready) {
+                end = PdfJobEnd::Stopped;
+                break;
             }
             page = std::move(ring[i % window]);
             ring[i % window] = DrawnPage();
