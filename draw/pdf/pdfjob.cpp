@@ -113,8 +113,8 @@ PdfJobEnd drawInTurn(PrintJob &job, DrawingView &view, const std::vector<int> &p
 // taken into the document in page order by the calling thread. At most two pages per
 // thread are held at once. The calling thread asks the job's stop hook (which may want
 // to run on it) and passes a stop on to the others.
-PdfJobEnd drawInParallel(PrintJob &job, DrawingView &view, const std::vector<int> &pages, int threads,
-                         pdf::Document &document, const PdfJobHooks &hooks,
+PdfJobEnd drawInParallel(PrintJob &job, DrawingView &view, const std::vector<int> &pages,
+                         int threads, pdf::Document &document, const PdfJobHooks &hooks,
                          const std::function<bool(int)> &proceed)
 {
     const int total = static_cast<int>(pages.size());
@@ -217,8 +217,8 @@ int DefaultPdfThreads()
     return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));
 }
 
-PdfJobEnd WritePdfPages(PrintJob &job, DrawingView &view, const std::vector<int> &pages, pdf::Sink &sink,
-                        const pdf::DocumentInfo &info, const PdfJobHooks &hooks)
+PdfJobEnd WritePdfPages(PrintJob &job, DrawingView &view, const std::vector<int> &pages,
+                        pdf::Sink &sink, const pdf::DocumentInfo &info, const PdfJobHooks &hooks)
 {
     const int total = static_cast<int>(pages.size());
     auto proceed = [&](int done) { return !hooks.step || hooks.step(done, total); };

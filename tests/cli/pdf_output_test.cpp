@@ -74,7 +74,7 @@ std::vector<std::pair<std::string, bool>> drawnStrings(const std::string &trace)
         if (!std::regex_match(line, m, text))
             continue;
         std::string s;
-        for (std::size_t i = 0; i < m[3].length(); ++i) {
+        for (std::size_t i = 0; i < m[3].str().size(); ++i) {
             const char c = m[3].str()[i];
             if (c == '\\' && i + 1 < static_cast<std::size_t>(m[3].length()))
                 ++i; // \" and \\ stand for themselves; \n is a line break, dropped below
@@ -318,7 +318,7 @@ INSTANTIATE_TEST_SUITE_P(Files, PdfOutput, ::testing::ValuesIn(allCases()),
 
 // Pages drawn on 1, 2 or 4 threads give the same file, the same error list in page order
 // and the same trace: a job of pages that differ, with pictures, sideways text, errors on
-// their own lines and on an initialisation line that every page runs.
+// their own lines and on an initialisation line that every page runs; and merge printing.
 TEST(PdfThreads, OutputIsTheSameForAnyNumberOfThreads)
 {
     TempFolder folder;
@@ -356,6 +356,30 @@ TEST(PdfThreads, OutputIsTheSameForAnyNumberOfThreads)
             EXPECT_LT(said.find("(35) frobnicate 5"), said.find("(286) frobnicate 40")) << said;
         } else {
             EXPECT_TRUE(said + bytes == first) << threads << " threads";
+        }
+    }
+
+    // Merge printing: every page drawn on whichever thread binds its own record.
+    std::string csv = "nm\r\n";
+    for (int record = 1; record <= 12; ++record)
+        csv += "Name" + std::to_string(record) + "\r\n";
+    folder.write("list.csv", csv);
+    folder.write("card.zent", "position 100 100\r\n:.{{nm}}\r\n*\r\npage\r\n:.back\r\n*\r\n");
+    first.clear();
+    for (const int threads : {1, 4}) {
+        const std::string pdf = folder.path() + "cards" + std::to_string(threads) + ".pdf";
+        RunTool(kPrint + " --threads " + std::to_string(threads) +
+                " --pages 1 --records 3- --data '" + folder.path() + "list.csv' -o '" + pdf +
+                "' '" + folder.path() + "card.zent'");
+        const std::string bytes = readAll(pdf);
+        if (first.empty())
+            first = bytes;
+        EXPECT_TRUE(bytes == first) << threads << " threads";
+        for (int page = 1; page <= 10; ++page) {
+            const std::string p = std::to_string(page);
+            EXPECT_EQ(RunTool("pdftotext -f " + p + " -l " + p + " '" + pdf + "' -"),
+                      "Name" + std::to_string(page + 2) + "\n\n\f")
+                << threads << " threads, page " << page;
         }
     }
 }
