@@ -6,6 +6,7 @@
 #include "draw/drawingview.h"
 #include "draw/papersizes.h"
 #include "draw/qt/pagerenderer.h"
+#include "draw/qt/pdffile.h"
 #include "draw/qt/printerjob.h"
 #include "engine/pageindex.h"
 #include "merge/datafile.h"
@@ -78,12 +79,15 @@ private:
 
 // Prints the pages of `text` that `printer` asks for, with the origin its target has:
 // the corner of a printer's printable area, the paper's corner in a PDF file (which has
-// no unprintable edge), as zentova-print's PDF files have it.
+// no unprintable edge). A PDF file is written by the program's own writer, as
+// zentova-print writes it.
 bool printOn(QPrinter &printer, DrawingView &state, const std::string &text,
              const std::string &documentPath, const PrintProgress &progress,
              const MergeSelection &merge, bool *printed = nullptr)
 {
     printer.setFullPage(CPrintController::IsPdfFileTarget(printer));
+    if (CPrintController::IsPdfFileTarget(printer))
+        return PrintPdfFile(printer, state, text, documentPath, progress, printed, merge);
     return PrintDocument(printer, state, text, documentPath, progress, printed, merge);
 }
 

@@ -1,8 +1,11 @@
 // Speed at scale, side by side in one run, on the benchmark form (61 rules and 100 short
 // strings a page):
-//   - 300 and 3,000 pages to PDF through zentova-print, QPainter straight on QPdfWriter
+//   - 300 and 3,000 pages to PDF through zentova-print drawing 1, 2 and 4 pages at once
+//     (and whether the three files are the same bytes), QPainter straight on QPdfWriter
 //     with the same marks, and Ghostscript's pdfwrite on the same marks as PostScript
 //     (time, peak memory, and how the time grows from 300 to 3,000 pages);
+//   - the form with 3,000 different kanji (30 pages) to PDF: the size of the file and of
+//     its subset font, against QPainter's file;
 //   - zentova-print --check on a form of one million command lines (lines a second);
 //   - PNG at 300 dpi (milliseconds a page).
 // Every figure is a whole process: zentova-print and gs as installed programs, the
@@ -20,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 #include <sys/resource.h>
@@ -82,6 +86,23 @@ bool write(const std::string &path, const std::string &bytes)
     return static_cast<bool>(out);
 }
 
+std::string read(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The bytes of the font programs embedded in a PDF of ours, before compression: the sum
+// of their /Length1 entries.
+long fontProgramBytes(const std::string &pdf)
+{
+    long sum = 0;
+    for (std::size_t at = pdf.find("/Length1 "); at != std::string::npos;
+         at = pdf.find("/Length1 ", at + 1))
+        sum += std::atol(pdf.c_str() + at + 9);
+    return sum;
+}
+
 std::string cell(const Figures &f)
 {
     if (f.failed)
@@ -110,13 +131,13 @@ std::size_t lineCount(const std::string &text)
 
 int main(int argc, char **argv)
 {
-    // Child mode: the QPainter side, "bench_scale direct OUT.pdf PAGES".
-    if (argc == 4 && std::strcmp(argv[1], "direct") == 0) {
+    // Child mode: the QPainter side, "bench_scale direct OUT.pdf PAGES [kanji]".
+    if ((argc == 4 || argc == 5) && std::strcmp(argv[1], "direct") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
         int qtArgc = 1;
         QGuiApplication app(qtArgc, argv);
-        return WriteFormWithQPainter(argv[2], std::atoi(argv[3]));
+        return WriteFormWithQPainter(argv[2], std::atoi(argv[3]), argc == 5);
     }
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     const std::string dir = argc > 2 ? argv[2] : "/tmp";
@@ -124,22 +145,50 @@ int main(int argc, char **argv)
     const bool haveGs = std::system("command -v gs >/dev/null 2>&1") == 0;
 
     const int sizes[] = {300, 3000};
-    Figures zentova[2], direct[2], gs[2];
+    constexpr int kThreads[] = {1, 2, 4};
+    Figures zentova[3][2], direct[2], gs[2];
+    bool sameBytes[2] = {true, true};
     std::vector<std::string> files;
     for (int i = 0; i < 2; ++i) {
         const std::string pages = std::to_string(sizes[i]);
         const std::string base = dir + "/bench-scale-" + pages;
         write(base + ".zent", formgen::CommandText(sizes[i]));
         write(base + ".ps", formgen::PostScript(sizes[i]));
-        files.insert(files.end(), {base + ".zent", base + ".ps", base + "-zentova.pdf",
-                                   base + "-direct.pdf", base + "-gs.pdf"});
-        zentova[i] = measure({kZentovaPrint, "-o", base + "-zentova.pdf", base + ".zent"}, rounds);
+        files.insert(files.end(), {base + ".zent", base + ".ps", base + "-direct.pdf",
+                                   base + "-gs.pdf"});
+        for (int t = 0; t < 3; ++t) {
+            const std::string threads = std::to_string(kThreads[t]);
+            const std::string out = base + "-zentova-" + threads + ".pdf";
+            files.push_back(out);
+            zentova[t][i] = measure(
+                {kZentovaPrint, "--threads", threads, "-o", out, base + ".zent"}, rounds);
+            if (t > 0 && read(out) != read(base + "-zentova-1.pdf"))
+                sameBytes[i] = false;
+        }
         direct[i] = measure({self, "direct", base + "-direct.pdf", pages}, rounds);
         if (haveGs)
             gs[i] = measure({"gs", "-q", "-dNOPAUSE", "-dBATCH", "-dSAFER", "-sDEVICE=pdfwrite",
                              "-sOutputFile=" + base + "-gs.pdf", base + ".ps"},
                             rounds);
     }
+
+    // The form with 3,000 different kanji.
+    const std::string kanji = dir + "/bench-scale-kanji";
+    write(kanji + ".zent", formgen::CommandText(30, true));
+    files.insert(files.end(), {kanji + ".zent", kanji + "-zentova.pdf", kanji + "-direct.pdf"});
+    const Figures kanjiZentova =
+        measure({kZentovaPrint, "-o", kanji + "-zentova.pdf", kanji + ".zent"}, 1);
+    const Figures kanjiDirect = measure({self, "direct", kanji + "-direct.pdf", "30", "kanji"}, 1);
+    const std::string kanjiPdf = read(kanji + "-zentova.pdf");
+    const std::size_t kanjiDirectBytes = read(kanji + "-direct.pdf").size();
+    std::string face;
+    if (FILE *pipe = popen("fc-match -f '%{file}' IPAMincho", "r")) {
+        char buffer[512];
+        while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe))
+            face.append(buffer, n);
+        pclose(pipe);
+    }
+    const std::size_t faceBytes = read(face).size();
 
     // One million command lines, and PNG pages of the form.
     const int checkPages = 1000000 / 305 + 1;
@@ -163,20 +212,41 @@ int main(int argc, char **argv)
                 rounds);
     std::printf("%-30s %-30s %-30s %s\n", "to PDF", "300 pages", "3,000 pages",
                 "3,000 / 300 pages");
-    row("zentova-print -o x.pdf", zentova[0], zentova[1]);
+    for (int t = 0; t < 3; ++t) {
+        const std::string name = "zentova-print --threads " + std::to_string(kThreads[t]);
+        row(name.c_str(), zentova[t][0], zentova[t][1]);
+    }
     row("QPainter on QPdfWriter", direct[0], direct[1]);
     if (haveGs)
         row("Ghostscript pdfwrite (.ps)", gs[0], gs[1]);
     else
         std::printf("%-30s not installed (scripts/setup.sh installs it)\n", "Ghostscript pdfwrite");
-    if (!zentova[0].failed && !direct[0].failed)
-        std::printf("zentova-print / QPainter: %.2fx at 300 pages, %.2fx at 3,000 (cpu %.2fx, "
-                    "%.2fx)\n",
-                    zentova[0].seconds / direct[0].seconds, zentova[1].seconds / direct[1].seconds,
-                    zentova[0].cpuSeconds / direct[0].cpuSeconds,
-                    zentova[1].cpuSeconds / direct[1].cpuSeconds);
+    std::printf("the same bytes with 1, 2 and 4 threads: %s at 300 pages, %s at 3,000\n",
+                sameBytes[0] ? "yes" : "NO", sameBytes[1] ? "yes" : "NO");
+    for (int t = 0; t < 3; ++t) {
+        const Figures *z = zentova[t];
+        std::printf("%d thread(s): / QPainter %.2fx at 300 pages, %.2fx at 3,000 (cpu %.2fx, "
+                    "%.2fx)",
+                    kThreads[t], z[0].seconds / direct[0].seconds, z[1].seconds / direct[1].seconds,
+                    z[0].cpuSeconds / direct[0].cpuSeconds, z[1].cpuSeconds / direct[1].cpuSeconds);
+        if (haveGs)
+            std::printf("; / Ghostscript %.2fx, %.2fx (cpu %.2fx, %.2fx)",
+                        z[0].seconds / gs[0].seconds, z[1].seconds / gs[1].seconds,
+                        z[0].cpuSeconds / gs[0].cpuSeconds, z[1].cpuSeconds / gs[1].cpuSeconds);
+        std::printf("\n");
+    }
     std::printf("targets: 3,000 pages at most 11x the time of 300, peak memory under 100 MB; "
-                "300 pages at most 1.0x QPainter\n\n");
+                "300 pages at most 0.45x QPainter and 0.5x Ghostscript; 3,000 pages at most "
+                "0.5x Ghostscript\n\n");
+
+    if (kanjiZentova.failed || kanjiDirect.failed)
+        std::printf("3,000 different kanji (30 pages): failed\n\n");
+    else
+        std::printf("3,000 different kanji (30 pages): zentova-print %.0f KB (subset font "
+                    "program %.0f KB of the face's %.0f KB), QPainter %.0f KB; target: smaller "
+                    "than QPainter's\n\n",
+                    kanjiPdf.size() / 1024.0, fontProgramBytes(kanjiPdf) / 1024.0,
+                    faceBytes / 1024.0, kanjiDirectBytes / 1024.0);
 
     const double lines = static_cast<double>(lineCount(checkText));
     if (check.failed)

@@ -3,6 +3,8 @@
 
 #include "formgen.h"
 
+#include "engine/codepage.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -21,7 +23,7 @@ int logical(int pageUnits)
 
 } // namespace
 
-int WriteFormWithQPainter(const char *path, int pages)
+int WriteFormWithQPainter(const char *path, int pages, bool kanji)
 {
     QPdfWriter writer(QString::fromUtf8(path));
     writer.setResolution(kResolution);
@@ -43,9 +45,9 @@ int WriteFormWithQPainter(const char *path, int pages)
         for (const formgen::Rule &r : rules)
             painter.drawLine(logical(r.x1), logical(r.y1), logical(r.x2), logical(r.y2));
         painter.setFont(font);
-        for (const formgen::Label &label : formgen::PageLabels(page))
+        for (const formgen::Label &label : formgen::PageLabels(page, kanji))
             painter.drawText(QPointF(logical(label.x), logical(label.y) + ascent),
-                             QString::fromStdString(label.text));
+                             QString::fromStdString(cp932::ToUtf8(label.text)));
     }
     return painter.end() ? 0 : 2;
 }

@@ -1,6 +1,8 @@
 // The benchmark form in its three forms: marks, command file, PostScript.
 #include "formgen.h"
 
+#include "engine/codepage.h"
+
 #include <cstdio>
 
 namespace formgen {
@@ -9,6 +11,25 @@ namespace {
 
 constexpr int kLeft = 100, kRight = 2000, kTop = 200, kBottom = 2800;
 constexpr int kRows = 31, kColumns = 30;
+
+// The kanji of code page 932 in code order, from the first (0x889F), as their bytes.
+const std::vector<std::string> &kanji()
+{
+    static const std::vector<std::string> all = [] {
+        std::vector<std::string> list;
+        for (int lead = 0x88; lead <= 0xEA; ++lead) {
+            if (lead >= 0xA0 && lead < 0xE0)
+                continue;
+            for (int trail = lead == 0x88 ? 0x9F : 0x40; trail <= 0xFC; ++trail) {
+                const std::string c{char(lead), char(trail)};
+                if (trail != 0x7F && cp932::ToUtf8(c).find("\xEF\xBF\xBD") == std::string::npos)
+                    list.push_back(c);
+            }
+        }
+        return list;
+    }();
+    return all;
+}
 
 } // namespace
 
@@ -26,19 +47,24 @@ std::vector<Rule> PageRules()
     return rules;
 }
 
-std::vector<Label> PageLabels(int page)
+std::vector<Label> PageLabels(int page, bool withKanji)
 {
     std::vector<Label> labels;
     char text[32];
     for (int i = 0; i < 100; ++i) {
         const int row = i / 4, column = i % 4;
-        std::snprintf(text, sizeof text, "No.%05d-%02d %c", page, i, 'A' + (page + i) % 26);
-        labels.push_back({kLeft + 20 + column * 470, kTop + 10 + row * 100, text});
+        std::snprintf(text, sizeof text, "No.%05d-%02d ", page, i);
+        std::string label = text;
+        if (withKanji)
+            label += kanji()[static_cast<std::size_t>((page - 1) * 100 + i) % kanji().size()];
+        else
+            label += char('A' + (page + i) % 26);
+        labels.push_back({kLeft + 20 + column * 470, kTop + 10 + row * 100, label});
     }
     return labels;
 }
 
-std::string CommandText(int pages)
+std::string CommandText(int pages, bool kanji)
 {
     std::string out;
     out.reserve(static_cast<std::size_t>(pages) * 5800);
@@ -50,7 +76,7 @@ std::string CommandText(int pages)
                       "hrange %d %d\r\nhline %d %d -%d\r\nvrange %d %d\r\nvline %d %d -%d\r\n",
                       kLeft, kRight, kTop, kBottom, kRows, kTop, kBottom, kLeft, kRight, kColumns);
         out += line;
-        for (const Label &label : PageLabels(page)) {
+        for (const Label &label : PageLabels(page, kanji)) {
             std::snprintf(line, sizeof line, "position %d %d\r\n:.%s\r\n*\r\n", label.x, label.y,
                           label.text.c_str());
             out += line;

@@ -29,6 +29,8 @@ const char *const kUsage =
     "  --trace                write every drawing operation to standard output\n"
     "  --printer NAME         print on the named printer (\"\" = the default printer)\n"
     "  --timeout SECONDS      stop the job when it runs longer than this\n"
+    "  --threads N            PDF pages drawn at once (default: the number of processors);\n"
+    "                         the file is the same for any number\n"
     "  --error-format FORMAT  how errors go to standard error: list (the error list, the\n"
     "                         default), gnu (FILE:LINE: MESSAGE: LINE AS WRITTEN, for\n"
     "                         editors) or json (one array of objects with file, line,\n"
@@ -162,7 +164,8 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
         } else if (arg == "-o" || arg == "--output" || arg == "--pages" || arg == "--paper" ||
                    arg == "--dpi" || arg == "--adjust" || arg == "--slot" ||
                    arg == "--printer" || arg == "--timeout" || arg == "--error-format" ||
-                   arg == "--root" || arg == "--data" || arg == "--records") {
+                   arg == "--root" || arg == "--data" || arg == "--records" ||
+                   arg == "--threads") {
             if (!takeValue(v))
                 return "option " + arg + " needs a value";
             if (arg == "-o" || arg == "--output") {
@@ -197,6 +200,9 @@ std::string ParseOptions(const std::vector<std::string> &args, Options &o)
             } else if (arg == "--timeout") {
                 if (!toInt(v, o.timeoutSeconds) || o.timeoutSeconds < 1)
                     return "bad timeout '" + v + "' (whole seconds, at least 1)";
+            } else if (arg == "--threads") {
+                if (!toInt(v, o.threads) || o.threads < 1 || o.threads > 64)
+                    return "bad thread count '" + v + "' (1 to 64)";
             } else if (arg == "--slot") {
                 error = parseSlot(v, o);
             } else {

@@ -28,6 +28,7 @@ struct Options {
     bool trace = false;
     std::optional<std::string> printer; // --printer: the queue to print on ("" = default)
     int timeoutSeconds = 0;             // --timeout: stop the job after this long (0 = never)
+    int threads = 0;                    // --threads: PDF pages drawn at once (0 = processors)
     ErrorFormat errorFormat = ErrorFormat::List;
     std::string root;                   // --root, resolved: the folder calls and pictures
                                         // must lie in ("" = anywhere)

@@ -12,6 +12,7 @@
 
 #include "draw/drawingview.h"
 #include "draw/printjob.h"
+#include "draw/qt/pdffile.h"
 #include "draw/qt/qtsurface.h"
 #include "draw/qt/slotimage.h"
 #include "draw/qt/userfolders.h"
@@ -19,10 +20,7 @@
 #include "engine/textlines.h"
 
 #include <QImage>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
 #include <filesystem>
 #include <iostream>
@@ -31,17 +29,9 @@
 
 namespace {
 
-constexpr int kPdfResolution = 1200;
-
 void fail(const std::string &message)
 {
     std::cerr << "zentova-print: " << message << '\n';
-}
-
-QPageSize pdfPageSize(const PaperSize &portrait)
-{
-    return QPageSize(QSizeF(portrait.width / 10.0, portrait.height / 10.0), QPageSize::Millimeter,
-                     QString(), QPageSize::FuzzyMatch);
 }
 
 // What every kind of output shares: the job and its pages, and the surface that wraps the
@@ -49,6 +39,7 @@ QPageSize pdfPageSize(const PaperSize &portrait)
 struct Run {
     const Options &options;
     PrintJob &job;
+    DrawingView &view;
     std::vector<int> selected; // the job's pages to render, in order
     PaperSize paper;
     std::optional<TraceSurface> trace;
@@ -100,9 +91,9 @@ bool renderNothing(Run &run)
     return run.pages([&](int) { return &target; });
 }
 
-// Every page into one PDF at the exact paper size, without margins. The file appears
-// only when the job ran to its end; until then an earlier file of that name stays as it
-// was.
+// Every page into one PDF at the exact paper size, by the program's own PDF writer. The
+// file appears only when the job ran to its end; until then an earlier file of that name
+// stays as it was.
 bool renderPdf(Run &run)
 {
     const Options &o = run.options;
@@ -111,33 +102,24 @@ bool renderPdf(Run &run)
         fail("cannot write '" + o.output + "': " + file.errorString());
         return false;
     }
-    QPdfWriter writer(file.device());
-    writer.setResolution(kPdfResolution);
-    writer.setCreator(QStringLiteral("Zentova"));
-    writer.setTitle(
-        QString::fromStdString(std::filesystem::path(DisplayName(o.input)).filename().string()));
-    const PaperSize &paper = run.paper;
-    const PaperSize portrait{std::min(paper.width, paper.height),
-                             std::max(paper.width, paper.height)};
-    writer.setPageLayout(QPageLayout(pdfPageSize(portrait),
-                                     paper.width > paper.height ? QPageLayout::Landscape
-                                                                : QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0)));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        fail("cannot write '" + o.output + "'");
-        return false;
-    }
-    QtSurface surface(&painter, kPdfResolution, kPdfResolution);
-    Surface &target = run.target(surface);
-    bool first = true;
-    run.pages([&](int) {
-        if (!first)
-            writer.newPage();
-        first = false;
-        return &target;
-    });
-    if (!painter.end() || (!run.job.Stopped() && !file.commit())) {
+    const int total = static_cast<int>(run.selected.size());
+    const bool progress = isatty(STDERR_FILENO) && !PrintProgressLine(0, total).empty();
+    PdfJobHooks hooks;
+    if (o.trace)
+        hooks.trace = &std::cout;
+    hooks.step = [&](int done, int) {
+        if (progress)
+            std::cerr << PrintProgressLine(done, total) << std::flush;
+        return true;
+    };
+    hooks.note = [](const std::string &note) { fail(note); };
+    hooks.threads = o.threads > 0 ? o.threads : DefaultPdfThreads();
+    const PdfJobEnd end =
+        WritePdf(*file.device(), std::filesystem::path(DisplayName(o.input)).filename().string(),
+                 run.job, run.view, run.selected, hooks);
+    if (progress && end != PdfJobEnd::Complete)
+        std::cerr << '\n';
+    if (end == PdfJobEnd::Failed || (end == PdfJobEnd::Complete && !file.commit())) {
         fail("cannot write '" + o.output + "'");
         return false;
     }
@@ -242,7 +224,7 @@ int RenderCommandFile(const Options &o,
         std::swap(paper.width, paper.height);
     job.Begin(paper.width, paper.height);
 
-    Run run{o, job, job.PagesOfEachCopy(o.firstPage, o.lastPage), paper, std::nullopt};
+    Run run{o, job, view, job.PagesOfEachCopy(o.firstPage, o.lastPage), paper, std::nullopt};
     const bool written = o.outputKind == Options::Output::None ? renderNothing(run)
                          : o.outputKind == Options::Output::Pdf ? renderPdf(run)
                                                                 : renderPng(run);

@@ -14,6 +14,7 @@
 #include "engine/viewstate.h"
 
 #include <memory>
+#include <mutex>
 
 namespace {
 
@@ -59,7 +60,8 @@ bool IsValidSlotText(std::string_view text)
 }
 
 // Decodes the picture file `path` (already expanded) with the plug-ins of the program's
-// folder. Raises 24 or 25 and returns null on failure.
+// folder. Raises 24 or 25 and returns null on failure. Pages drawn on several threads
+// decode one picture at a time: plug-ins were written for a program of one thread.
 std::unique_ptr<FileImage> LoadFileImage(CommandFrame &frame, const std::string &path)
 {
     const ViewState &view = *frame.view;
@@ -69,6 +71,8 @@ std::unique_ptr<FileImage> LoadFileImage(CommandFrame &frame, const std::string 
         return nullptr;
     }
     const std::string &file = found.path;
+    static std::mutex decoding;
+    const std::lock_guard lock(decoding);
     auto loader = std::make_unique<CImageLoader>();
     loader->ScanPlugins(view.programFolder.empty() ? std::string()
                                                    : ToFileSystemPath(view.programFolder),

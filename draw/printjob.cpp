@@ -84,16 +84,28 @@ void PrintJob::PrintPage(Surface &surface, int page)
 {
     if (m_view.stopping)
         return;
-    surface.StartPage(page, m_view.paperWidth, m_view.paperHeight);
-    PageDrawing drawing(surface, m_view);
-    CCommandEngine engine(m_view, &drawing);
-    if (page > 0) {
-        const auto index = static_cast<std::size_t>(page);
-        if (index >= m_rendered.size())
-            m_rendered.resize(index + 1);
-        engine.recordErrors = !m_rendered[index];
-        m_rendered[index] = true;
-    }
+    const bool first = FirstRendering(page);
+    RunPage(m_view, surface, page, first);
+}
+
+bool PrintJob::FirstRendering(int page)
+{
+    if (page <= 0)
+        return false;
+    const auto index = static_cast<std::size_t>(page);
+    if (index >= m_rendered.size())
+        m_rendered.resize(index + 1);
+    const bool first = !m_rendered[index];
+    m_rendered[index] = true;
+    return first;
+}
+
+void PrintJob::RunPage(DrawingView &view, Surface &surface, int page, bool recordErrors) const
+{
+    surface.StartPage(page, view.paperWidth, view.paperHeight);
+    PageDrawing drawing(surface, view);
+    CCommandEngine engine(view, &drawing);
+    engine.recordErrors = recordErrors;
     if (!m_data || m_pagesPerCopy < 1 || page < 1) {
         engine.RunPage(m_index, page);
         return;

@@ -55,6 +55,15 @@ public:
     // `surface`. Once the view's stop hook has stopped the job, renders nothing.
     void PrintPage(Surface &surface, int page);
 
+    // For a job that renders its pages on several threads, each thread with a view of its
+    // own (its error list, pictures and stop hook). FirstRendering marks page `page` as
+    // rendered and says whether this is its first rendering, which records its errors;
+    // the job's own thread asks it for the pages in the order PrintPage would render them.
+    // RunPage then renders the page in `view` on `surface`, and may be called from any
+    // thread at once, each with its own view and surface.
+    bool FirstRendering(int page);
+    void RunPage(DrawingView &view, Surface &surface, int page, bool recordErrors) const;
+
     // True when the view's stop hook stopped the job (the stop lasts until Begin).
     bool Stopped() const;
     // Lets the job run again after a stop: for a preview that renders its pages anew.

@@ -65,6 +65,14 @@ struct ShapedText {
     double emCentre = 0;
 };
 
+// The outline of one glyph in its glyph space (see ShapedGlyph), not slanted: subpaths
+// of straight and cubic pieces.
+struct GlyphOutline {
+    enum class Op : std::uint8_t { MoveTo, LineTo, CubicTo, Close };
+    std::vector<Op> ops;
+    std::vector<double> points; // x, y: one point for MoveTo and LineTo, three for CubicTo
+};
+
 // Shapes texts exactly as a surface measures and draws them. One shaper serves one
 // thread.
 class TextShaper {
@@ -73,6 +81,11 @@ public:
     // `text` (code page 932, lines separated by CR LF) in `font`. The result stays valid
     // until the next call.
     virtual const ShapedText &Shape(const FontSpec &font, std::string_view text) = 0;
+    // The installed face of that name, as Surface::FindFont gives it.
+    virtual std::optional<FontInfo> FindFont(std::string_view face) = 0;
+    // The outline of glyph `id` of `font` (a font of this shaper's runs), for a surface
+    // that cannot read the face from its file; false when there is none.
+    virtual bool Outline(const GlyphFont &font, std::uint32_t id, GlyphOutline &out) = 0;
 };
 
 // An affine map of the plane in logical units (y downwards), in the matrix form PDF uses:

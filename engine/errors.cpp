@@ -69,6 +69,12 @@ void ErrorText::add(int lineNo, std::string_view lineText, std::string_view mess
     m_text += "\r\n";
 }
 
+void ErrorText::append(const ErrorText &later)
+{
+    for (const ErrorEntry &e : later.m_entries)
+        add(e.lineNo, e.lineText, e.message, e.code);
+}
+
 std::string ErrorMessage(int code, int callLine, std::string_view callPath)
 {
     switch (code) {

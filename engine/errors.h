@@ -54,6 +54,10 @@ public:
     void clear();
     // Appends the entry for `lineNo` unless that number already has one.
     void add(int lineNo, std::string_view lineText, std::string_view message, int code = 0);
+    // Appends the entries of `later`, the list of pages rendered after these on their
+    // own, whose line numbers have none here yet: the list one job rendering all of them
+    // in turn would have.
+    void append(const ErrorText &later);
 
 private:
     std::string m_text;

@@ -327,8 +327,13 @@ Error Page::ShowGlyphs(const GlyphRun &run)
         m_have.fontSize = size;
     }
     writeGlyphs(run, run.frame);
-    if (run.boldStrike > 0)
+    if (run.boldStrike > 0) {
+        // The second strike stands for no text of its own: readers that extract text
+        // take the empty replacement text instead of the characters a second time.
+        op("/Span<</ActualText()>>BDC");
         writeGlyphs(run, run.frame * Affine::Translate(run.boldStrike, 0));
+        op("EMC");
+    }
     op("ET");
     recordGlyphs(m_fonts[static_cast<std::size_t>(resource)], run.glyphs);
     return {};

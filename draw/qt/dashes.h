@@ -1,4 +1,4 @@
-// The dash patterns of the thin styled pens, cut along outlines in logical units.
+// The dash patterns of the thin styled pens (draw/dashes.h), cut along Qt's paths.
 #pragma once
 
 #include <QList>

@@ -8,6 +8,7 @@
 #include "engine/codepage.h"
 
 #include <QFontDatabase>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -387,4 +388,48 @@ FontEntry &FontCache::entry(const FontSpec &spec)
     m_lastKey = &found->first;
     m_last = found->second.get();
     return *m_last;
+}
+
+std::optional<FontInfo> FontCache::FindFont(std::string_view face)
+{
+    const std::optional<ResolvedFace> resolved = m_resolver.resolve(face);
+    if (!resolved)
+        return std::nullopt;
+    return resolved->info;
+}
+
+bool FontCache::Outline(const GlyphFont &font, std::uint32_t id, GlyphOutline &out)
+{
+    const QRawFont *raw = nullptr;
+    for (auto it = m_entries.begin(); it != m_entries.end() && !raw; ++it)
+        raw = it->second->findRawFont(&font);
+    if (!raw)
+        return false;
+    const QPainterPath path = raw->pathForGlyph(id);
+    out.ops.clear();
+    out.points.clear();
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        switch (e.type) {
+        case QPainterPath::MoveToElement:
+            if (!out.ops.empty())
+                out.ops.push_back(GlyphOutline::Op::Close);
+            out.ops.push_back(GlyphOutline::Op::MoveTo);
+            break;
+        case QPainterPath::LineToElement:
+            out.ops.push_back(GlyphOutline::Op::LineTo);
+            break;
+        case QPainterPath::CurveToElement:
+            out.ops.push_back(GlyphOutline::Op::CubicTo);
+            break;
+        case QPainterPath::CurveToDataElement:
+            break;
+        }
+        // Qt's outline of a slanted face is slanted already; the interface's is not.
+        out.points.push_back(e.x + font.slant * e.y);
+        out.points.push_back(e.y);
+    }
+    if (!out.ops.empty())
+        out.ops.push_back(GlyphOutline::Op::Close);
+    return true;
 }

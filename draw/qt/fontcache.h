@@ -48,6 +48,8 @@ public:
     const ShapedText &shape(std::string_view text);
     // The face that glyphs of `font` (from this entry's texts) are drawn in.
     const QRawFont &rawFont(const GlyphFont *font) const { return m_faces.raw(font); }
+    // The same, or null when `font` is not from this entry's texts.
+    const QRawFont *findRawFont(const GlyphFont *font) const { return m_faces.find(font); }
 
 private:
     struct Choice {
@@ -123,6 +125,8 @@ public:
     {
         return entry(font).shape(text);
     }
+    std::optional<FontInfo> FindFont(std::string_view face) override;
+    bool Outline(const GlyphFont &font, std::uint32_t id, GlyphOutline &out) override;
 
 private:
     struct Key {

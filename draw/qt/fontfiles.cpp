@@ -153,8 +153,14 @@ const GlyphFont *FaceTable::add(const QRawFont &raw)
 
 const QRawFont &FaceTable::raw(const GlyphFont *font) const
 {
+    const QRawFont *found = find(font);
+    return found ? *found : m_faces.front()->raw;
+}
+
+const QRawFont *FaceTable::find(const GlyphFont *font) const
+{
     for (const auto &face : m_faces)
         if (&face->font == font)
-            return face->raw;
-    return m_faces.front()->raw;
+            return &face->raw;
+    return nullptr;
 }

@@ -32,6 +32,8 @@ public:
     const GlyphFont *add(const QRawFont &raw);
     // The face that `font` names; `font` comes from this table.
     const QRawFont &raw(const GlyphFont *font) const;
+    // The face that `font` names, or null when `font` is not from this table.
+    const QRawFont *find(const GlyphFont *font) const;
 
 private:
     struct Face {

@@ -12,10 +12,14 @@
 
 namespace {
 
-// What a file picture's draw handle holds: the last intermediate made from it.
+// What a file picture's draw handle holds: the last intermediate made from it. The
+// handle is made with this deleter, so that one made by another surface is told apart.
 struct PreparedPicture {
     std::tuple<int, int, int, int, int, int, bool> key;
     QImage image;
+};
+struct PreparedDeleter {
+    void operator()(void *p) const { delete static_cast<PreparedPicture *>(p); }
 };
 
 auto KeyOf(const PicturePart &p)
@@ -100,10 +104,12 @@ QImage IntermediatePicture(const PictureSource &picture, const PicturePart &part
         return {};
     PreparedPicture *prepared = nullptr;
     if (picture.drawHandle != nullptr) {
-        if (!*picture.drawHandle)
-            *picture.drawHandle = std::make_shared<PreparedPicture>();
-        prepared = static_cast<PreparedPicture *>(picture.drawHandle->get());
-        if (!prepared->image.isNull() && prepared->key == KeyOf(part))
+        std::shared_ptr<void> &handle = *picture.drawHandle;
+        if (!handle)
+            handle = std::shared_ptr<void>(new PreparedPicture, PreparedDeleter());
+        if (std::get_deleter<PreparedDeleter>(handle) != nullptr)
+            prepared = static_cast<PreparedPicture *>(handle.get());
+        if (prepared && !prepared->image.isNull() && prepared->key == KeyOf(part))
             return prepared->image;
     }
     QImage image = PartPixels(picture, part);

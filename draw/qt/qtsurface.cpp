@@ -69,7 +69,7 @@ qreal sweep(qreal start, qreal end)
 QtSurface::QtSurface(QPainter *painter, qreal dpiX, qreal dpiY, FontResolver &resolver)
     : m_painter(painter),
       m_base(QTransform::fromScale(dpiX / kLogicalPerInch, dpiY / kLogicalPerInch)),
-      m_resolver(resolver), m_fonts(resolver)
+      m_fonts(resolver)
 {
     resetPainter();
 }
@@ -229,10 +229,7 @@ void QtSurface::TextOut(int x, int y, const FontSpec &font, Color color, std::st
 
 std::optional<FontInfo> QtSurface::FindFont(std::string_view face)
 {
-    const std::optional<ResolvedFace> resolved = m_resolver.resolve(face);
-    if (!resolved)
-        return std::nullopt;
-    return resolved->info;
+    return m_fonts.FindFont(face);
 }
 
 void QtSurface::StretchPicture(const PictureSource &picture, const PicturePart &part, int x,

@@ -52,6 +52,5 @@ private:
     QTransform m_base;         // logical units to device dots
     QRectF m_visible;          // the device's area in logical units, with a margin
     Color m_background = 0xFFFFFF;
-    FontResolver &m_resolver;
     FontCache m_fonts;
 };

@@ -154,8 +154,9 @@ private slots:
     }
 
     // Printed to a PDF file through the print dialog, a mark stands at its distance from
-    // the paper's corner, as in zentova-print's PDFs: a PDF file has no unprintable edge.
-    // The dialog offers the command file's own name with ".pdf", beside it.
+    // the paper's corner, as in zentova-print's PDFs: a PDF file has no unprintable edge;
+    // the file is zentova-print's kind, from the program's own writer. The dialog offers
+    // the command file's own name with ".pdf", beside it.
     void pdfFileTargetHasThePapersCornerAsOrigin()
     {
         if (!QFileInfo::exists(kPdftoppm))
@@ -176,6 +177,7 @@ private slots:
         QVERIFY(editor.view.print());
         const QString pdf = m_dir.filePath(QStringLiteral("origin.form.pdf"));
         QCOMPARE(offered, pdf);
+        QVERIFY(ReadBytes(pdf).contains("/Producer(Zentova)"));
 
         // At 254 dots per inch a pixel is 0.1 mm.
         QProcess pdftoppm;

@@ -33,7 +33,7 @@ TEST(Options, ValuesAndTheirErrors)
 {
     Options o;
     EXPECT_EQ(parse({"--pages", "2-4", "--paper", "postcard", "--landscape", "--dpi=300",
-                     "--adjust", "-20,-5", "a.zent"},
+                     "--adjust", "-20,-5", "--threads=64", "a.zent"},
                     o),
               "");
     EXPECT_EQ(o.firstPage, 2);
@@ -43,6 +43,7 @@ TEST(Options, ValuesAndTheirErrors)
     EXPECT_TRUE(o.landscape);
     EXPECT_EQ(o.dpi, 300);
     EXPECT_EQ(o.adjust, std::make_pair(-20, -5));
+    EXPECT_EQ(o.threads, 64);
     EXPECT_EQ(parse({"--slot", "3=logo.png", "--slot=0=a=b.png", "a.zent"}, o), "");
     EXPECT_EQ(o.slotImages, (std::vector<std::pair<int, std::string>>{{3, "logo.png"}, {0, "a=b.png"}}));
     EXPECT_EQ(parse({"--pages", "3", "--paper", "9", "a.zent"}, o), "");
@@ -62,6 +63,7 @@ TEST(Options, ValuesAndTheirErrors)
           {"--pages", "0", "a.zent"}, {"--paper", "A9", "a.zent"}, {"--paper", "999", "a.zent"},
           {"--dpi", "0", "a.zent"}, {"--adjust", "5", "a.zent"}, {"--slot", "10=a.png", "a.zent"},
           {"--slot", "a.png", "a.zent"}, {"-o", "out.svg", "a.zent"},
+          {"--threads", "0", "a.zent"}, {"--threads", "65", "a.zent"}, {"--threads", "2x", "a.zent"},
           {"--check", "-o", "x.pdf", "a.zent"}, {"a.zent", "-o"}, {"--records", "2", "a.zent"},
           {"--data", "d.csv", "--records", "0-3", "a.zent"}, {"--data=", "a.zent"}})
         EXPECT_NE(parse(bad, o), "") << ::testing::PrintToString(bad);
