@@ -83,11 +83,12 @@ private:
 // zentova-print writes it.
 bool printOn(QPrinter &printer, DrawingView &state, const std::string &text,
              const std::string &documentPath, const PrintProgress &progress,
-             const MergeSelection &merge, bool *printed = nullptr)
+             const MergeSelection &merge, bool *printed, std::string *failure)
 {
     printer.setFullPage(CPrintController::IsPdfFileTarget(printer));
     if (CPrintController::IsPdfFileTarget(printer))
-        return PrintPdfFile(printer, state, text, documentPath, progress, printed, merge);
+        return PrintPdfFile(printer, state, text, documentPath, progress, printed, merge,
+                            failure);
     return PrintDocument(printer, state, text, documentPath, progress, printed, merge);
 }
 
@@ -216,8 +217,13 @@ bool CPrintController::print(const std::string &text, const QString &documentPat
         return false;
 
     JobProgress progress(m_owner);
-    return printOn(target, m_state, text, documentPath.toUtf8().toStdString(),
-                   progress.progress(), MergeSelection{records}, printed);
+    std::string failure;
+    const bool errors = printOn(target, m_state, text, documentPath.toUtf8().toStdString(),
+                                progress.progress(), MergeSelection{records}, printed, &failure);
+    if (!failure.empty())
+        m_failure = QStringLiteral("PDF ファイルを書き込めませんでした。\n%1\n%2")
+                        .arg(target.outputFileName(), QString::fromStdString(failure));
+    return errors;
 }
 
 void CPrintController::printSetup()

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 class DataFile;
 class QPrinter;
@@ -39,6 +40,10 @@ public:
     bool print(const std::string &text, const QString &documentPath, bool *printed = nullptr,
                const DataFile *records = nullptr);
 
+    // The message for a PDF file that the last print could not write, once; empty when
+    // there is none. A failed file leaves an earlier file of that name as it was.
+    QString takeFailure() { return std::exchange(m_failure, QString()); }
+
     // The printer's page setup: paper, orientation and margins.
     void printSetup();
 
@@ -54,4 +59,5 @@ private:
     DrawingView &m_state;
     QWidget *m_owner;
     std::unique_ptr<QPrinter> m_printer;
+    QString m_failure;
 };

@@ -328,6 +328,13 @@ void CZentovaView::endOfJob(bool hadErrors)
         QTimer::singleShot(0, this, &CZentovaView::checkErrors);
 }
 
+void CZentovaView::tellPrintFailure()
+{
+    const QString failure = m_printer->takeFailure();
+    if (!failure.isEmpty())
+        m_prompter.tell(window(), failure, Prompter::Severity::Error);
+}
+
 commandtext::Encoded CZentovaView::jobText() const
 {
     const WaitCursor busy; // an edited text of many megabytes takes a moment
@@ -341,6 +348,7 @@ void CZentovaView::printPreview()
         return;
     const commandtext::Encoded text = jobText();
     bool errors = m_printer->preview(text.bytes, m_document.pathName(), data.get());
+    tellPrintFailure();
     // Characters printed as "?" are named in the error list, after the job's own errors.
     errors = commandtext::ListUnmappedLines(text, m_state.errorText) || errors;
     endOfJob(errors);
@@ -354,6 +362,7 @@ bool CZentovaView::print()
     const commandtext::Encoded text = jobText();
     bool printed = false;
     bool errors = m_printer->print(text.bytes, m_document.pathName(), &printed, data.get());
+    tellPrintFailure();
     if (printed || errors)
         errors = commandtext::ListUnmappedLines(text, m_state.errorText) || errors;
     endOfJob(errors);

@@ -105,6 +105,8 @@ private:
     // The text for a print or preview job, in code page 932.
     commandtext::Encoded jobText() const;
     void endOfJob(bool hadErrors);
+    // Tells the user of a PDF file the last print could not write.
+    void tellPrintFailure();
 
     CZentovaDoc &m_document;
     SettingsStore &m_settings;

@@ -64,10 +64,12 @@ PdfJobEnd WritePdfFile(const QString &path, const std::string &title, PrintJob &
 
 bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
                   std::string_view documentPath, const PrintProgress &progress, bool *printed,
-                  const MergeSelection &merge)
+                  const MergeSelection &merge, std::string *failure)
 {
     if (printed)
         *printed = false;
+    if (failure)
+        failure->clear();
     PrintJob job(view);
     job.SetRecords(merge.data, merge.firstRecord, merge.lastRecord);
     const int pages = job.Prepare(std::string(text), false, documentPath);
@@ -102,5 +104,7 @@ bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
                                        job, view, chosen, hooks, error);
     if (printed)
         *printed = end == PdfJobEnd::Complete;
+    if (failure && end == PdfJobEnd::Failed)
+        *failure = error.empty() ? std::string("unknown error") : error;
     return job.End();
 }

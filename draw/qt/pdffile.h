@@ -30,7 +30,9 @@ PdfJobEnd WritePdfFile(const QString &path, const std::string &title, PrintJob &
 
 // PrintDocument for a printer that writes a PDF file (CPrintController::IsPdfFileTarget):
 // the same pages, paper and error list, written by our own writer with the paper's
-// corner as origin. `printed` says whether the file was written whole.
+// corner as origin. `printed` says whether the file was written whole; when the file could
+// not be written, `failure` (if given) says why, and is left empty otherwise.
 bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
                   std::string_view documentPath, const PrintProgress &progress = {},
-                  bool *printed = nullptr, const MergeSelection &merge = {});
+                  bool *printed = nullptr, const MergeSelection &merge = {},
+                  std::string *failure = nullptr);

@@ -199,6 +199,26 @@ private slots:
                                 .arg(inked.right() + 1).arg(inked.bottom() + 1)));
     }
 
+    // A PDF file that cannot be written is said so, not passed over as printed.
+    void unwritablePdfFileIsReported()
+    {
+        Editor editor;
+        editor.view.setEditorText(QStringLiteral("frectangle 100 200 300 450\n"));
+        QPrinter &printer = editor.view.printController().printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString missing = m_dir.filePath(QStringLiteral("no-such-folder/out.pdf"));
+        WhenModal([&missing](QWidget *dialog) {
+            if (auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename")))
+                file->setText(missing);
+            qobject_cast<QDialog *>(dialog)->accept();
+        });
+        printer.setOutputFileName(missing);
+        QVERIFY(!editor.view.print());
+        QCOMPARE(editor.prompter.messages.size(), 1);
+        QVERIFY(editor.prompter.messages.front().startsWith(
+            QStringLiteral("PDF ファイルを書き込めませんでした。\n") + missing));
+    }
+
     // A generated file of 3,000 pages (3.4 MB) with a faulty line on every page: it opens;
     // its preview shows the first page having rendered no other; every page records its
     // errors when first shown, in whatever order; the page images kept stay within their
