@@ -63,13 +63,37 @@ private:
     std::set<std::string> m_noted;
 };
 
-// The view of a thread that draws pages: the job's paper, folders and settings, the
-// clipboard slots copied, pictures of its own, `stop` as its stop hook, and the job's
-// hook that hears of files looked up, called by one thread at a time.
-void prepareWorkerView(DrawingView &worker, const DrawingView &job, std::function<bool()> stop,
-                       std::mutex &hookLock)
+// The settings a page's engine reads (the print-position adjustment), read from the job's
+// profile once on the job's thread. The profiles behind a job (the settings store, or a
+// cache in front of it) are not made for several threads at once.
+class SettingsSnapshot : public Profile {
+public:
+    explicit SettingsSnapshot(const Profile *from)
+        : m_adjustX(from ? from->ReadInt("adjustX", 0) : 0),
+          m_adjustY(from ? from->ReadInt("adjustY", 0) : 0)
+    {
+    }
+    int ReadInt(std::string_view name, int defaultValue) const override
+    {
+        if (name == "adjustX")
+            return m_adjustX;
+        if (name == "adjustY")
+            return m_adjustY;
+        return defaultValue;
+    }
+
+private:
+    int m_adjustX, m_adjustY;
+};
+
+// The view of a thread that draws pages: the job's paper, folders and settings (from
+// `settings`), the clipboard slots copied, pictures of its own, `stop` as its stop hook,
+// and the job's hook that hears of files looked up, called by one thread at a time.
+void prepareWorkerView(DrawingView &worker, const DrawingView &job, const Profile &settings,
+                       std::function<bool()> stop, std::mutex &hookLock)
 {
     static_cast<ViewState &>(worker) = static_cast<const ViewState &>(job);
+    worker.profile = &settings;
     worker.errorText.clear();
     worker.stopRequested = std::move(stop);
     if (job.fileLookedUp)
@@ -134,8 +158,9 @@ PdfJobEnd drawInParallel(PrintJob &job, DrawingView &view, const std::vector<int
     // The threads' views are made here, before this thread changes the job's view.
     std::vector<DrawingView> views(static_cast<std::size_t>(threads));
     std::mutex hookLock;
+    const SettingsSnapshot settings(view.profile);
     for (DrawingView &own : views)
-        prepareWorkerView(own, view, [&stop] { return stop.load(); }, hookLock);
+        prepareWorkerView(own, view, settings, [&stop] { return stop.load(); }, hookLock);
 
     auto work = [&](DrawingView &own) {
         const std::unique_ptr<TextShaper> shaper = hooks.makeShaper();

@@ -2,15 +2,23 @@
 #include "pdfcheck.h"
 #include "support/tempfolder.h"
 
+#include "draw/drawingview.h"
 #include "draw/pdf/document.h"
+#include "draw/pdf/pdfjob.h"
 #include "draw/pdf/pdfpicture.h"
 #include "draw/pdf/pdfsurface.h"
+#include "draw/pdf/sink.h"
+#include "draw/printjob.h"
 
 #include <gtest/gtest.h>
 
 #include <zlib.h>
 
 #include <fstream>
+#include <mutex>
+#include <numeric>
+#include <set>
+#include <thread>
 
 namespace {
 
@@ -194,3 +202,49 @@ TEST(PdfSurfacePictures, TurnedAndGrayPixelsAndOneObjectForTheSamePicture)
 }
 
 } // namespace
+
+// Pages drawn on several threads read the print-position adjustment once, on the job's
+// own thread: the profiles behind a job (QSettings) are not made for several threads.
+class ThreadNotingProfile : public Profile {
+public:
+    int ReadInt(std::string_view name, int defaultValue) const override
+    {
+        const std::lock_guard lock(m_mutex);
+        threads.insert(std::this_thread::get_id());
+        return name == "adjustX" ? -50 : defaultValue;
+    }
+    mutable std::set<std::thread::id> threads;
+
+private:
+    mutable std::mutex m_mutex;
+};
+
+TEST(PdfJob, SettingsAreReadOnTheJobsOwnThread)
+{
+    std::string text;
+    for (int page = 0; page < 8; ++page)
+        text += "line 100 100 500 100\r\npage\r\n";
+    ThreadNotingProfile profile;
+    std::string first;
+    for (const int threads : {1, 3}) {
+        DrawingView view;
+        view.profile = &profile;
+        PrintJob job(view);
+        const int pages = job.Prepare(text, false, "");
+        job.Begin(2100, 2970);
+        std::vector<int> all(static_cast<std::size_t>(pages));
+        std::iota(all.begin(), all.end(), 1);
+        PdfJobHooks hooks;
+        hooks.threads = threads;
+        hooks.makeShaper = [] { return std::make_unique<FixedShaper>("", std::vector<std::uint32_t>{}); };
+        pdf::StringSink sink;
+        ASSERT_EQ(WritePdfPages(job, view, all, sink, {}, hooks), PdfJobEnd::Complete);
+        job.End();
+        EXPECT_EQ(profile.threads, std::set{std::this_thread::get_id()}) << threads << " threads";
+        // The adjustment read there reaches every thread: the same file as on one.
+        if (threads == 1)
+            first = sink.bytes;
+        else
+            EXPECT_TRUE(sink.bytes == first);
+    }
+}
