@@ -43,16 +43,16 @@ constexpr Command kDrawingCommands[] = {
     {"vra", CmdRange},        // vrange
 };
 
-const CommandTable &drawingCommands()
+} // namespace
+
+const CommandTable &DrawingCommands()
 {
     static const CommandTable table{InterpreterCommandList(), kDrawingCommands};
     return table;
 }
 
-} // namespace
-
 PageDrawing::PageDrawing(Surface &surface, DrawingView &v)
-    : PageHost(drawingCommands()), dc(surface), view(v)
+    : PageHost(DrawingCommands()), dc(surface), view(v)
 {
 }
 

@@ -20,6 +20,9 @@ public:
     ImageRef lastImage;   // the picture of the last `!` or `!!` that found one
 };
 
+// The whole language: the interpreter's commands and the drawing commands in one table.
+const CommandTable &DrawingCommands();
+
 // The page's drawing part, for a drawing command's handler: every engine that runs one
 // carries a PageDrawing, since only a PageDrawing brings the drawing commands.
 PageDrawing &Drawing(const CommandFrame &frame);

@@ -1,6 +1,7 @@
 // The job steps around the page runs.
 #include "printjob.h"
 
+#include "markrecorder.h"
 #include "pagedrawing.h"
 #include "surface.h"
 
@@ -80,12 +81,12 @@ int PrintJob::PaperFromDots(int dots, int dotsPerInch)
     return static_cast<int>(static_cast<double>(dots) / dotsPerInch * 254 + 0.5);
 }
 
-void PrintJob::PrintPage(Surface &surface, int page)
+void PrintJob::PrintPage(Surface &target, int page, MarkRecorder *marks)
 {
     if (m_view.stopping)
         return;
     const bool first = FirstRendering(page);
-    RunPage(m_view, surface, page, first);
+    RunPage(m_view, target, page, first, marks);
 }
 
 bool PrintJob::FirstRendering(int page)
@@ -100,11 +101,15 @@ bool PrintJob::FirstRendering(int page)
     return first;
 }
 
-void PrintJob::RunPage(DrawingView &view, Surface &surface, int page, bool recordErrors) const
+void PrintJob::RunPage(DrawingView &view, Surface &target, int page, bool recordErrors,
+                       MarkRecorder *marks) const
 {
-    surface.StartPage(page, view.paperWidth, view.paperHeight);
+    Surface &surface = marks ? static_cast<Surface &>(*marks) : target;
     PageDrawing drawing(surface, view);
     CCommandEngine engine(view, &drawing);
+    if (marks)
+        marks->Attach(target, engine);
+    surface.StartPage(page, view.paperWidth, view.paperHeight);
     engine.recordErrors = recordErrors;
     if (!m_data || m_pagesPerCopy < 1 || page < 1) {
         engine.RunPage(m_index, page);

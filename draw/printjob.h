@@ -9,6 +9,7 @@
 
 class CCommandEngine;
 class DataFile;
+class MarkRecorder;
 class Surface;
 struct DrawingView;
 
@@ -36,8 +37,9 @@ public:
     // `documentPath` is the command file's path in the file system's encoding ("" for a
     // document without a file); its folder becomes the base folder.
     int Prepare(std::string text, bool previewing, std::string_view documentPath);
-    // The text the job was prepared with.
+    // The text the job was prepared with, and its page index.
     std::string_view text() const { return m_index.text(); }
+    const PageIndex &index() const { return m_index; }
 
     // After Prepare: the pages of one copy of the document.
     int PagesPerCopy() const { return m_pagesPerCopy; }
@@ -52,17 +54,19 @@ public:
     static int PaperFromDots(int dots, int dotsPerInch);
 
     // Renders page `page` of the job (with records, numbered across every copy) on
-    // `surface`. Once the view's stop hook has stopped the job, renders nothing.
-    void PrintPage(Surface &surface, int page);
+    // `surface`. Once the view's stop hook has stopped the job, renders nothing. With
+    // `marks`, the page draws through it, which notes every mark and the line that drew it.
+    void PrintPage(Surface &surface, int page, MarkRecorder *marks = nullptr);
 
     // For a job that renders its pages on several threads, each thread with a view of its
     // own (its error list, pictures and stop hook). FirstRendering marks page `page` as
     // rendered and says whether this is its first rendering, which records its errors;
     // the job's own thread asks it for the pages in the order PrintPage would render them.
     // RunPage then renders the page in `view` on `surface`, and may be called from any
-    // thread at once, each with its own view and surface.
+    // thread at once, each with its own view and surface (and `marks`, as PrintPage).
     bool FirstRendering(int page);
-    void RunPage(DrawingView &view, Surface &surface, int page, bool recordErrors) const;
+    void RunPage(DrawingView &view, Surface &surface, int page, bool recordErrors,
+                 MarkRecorder *marks = nullptr) const;
 
     // True when the view's stop hook stopped the job (the stop lasts until Begin).
     bool Stopped() const;

@@ -86,5 +86,12 @@ void CCommandEngine::RunPage(const PageIndex &index, int pageNumber)
         return; // a page beyond the last has nothing to run
     lineNo = section->lineNo;
     CommandFrame frame(*this, 0);
+    pageFrame = &frame;
     RunText(frame, index.text().substr(section->offset));
+    pageFrame = nullptr;
+}
+
+int CCommandEngine::PageLine() const
+{
+    return pageFrame ? pageFrame->lineNo : 0;
 }

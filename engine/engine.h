@@ -11,6 +11,7 @@
 
 class CommandTable;
 class PageHost;
+struct CommandFrame;
 struct ViewState;
 
 // The interpreter of one page: built for one RunPage and destroyed after it. Every drawing
@@ -29,6 +30,11 @@ public:
     // Runs page `page` (1-based) of the text of `index`: the initialisation lines of the
     // whole text, then the page's own section.
     void RunPage(const PageIndex &index, int page);
+
+    // The line of the page's own text that is running: the `<` line while a called file
+    // runs, the `*` line while its copies are drawn, the line of a `repeat` range as it
+    // runs again. 0 outside the page's section (the initialisation lines).
+    int PageLine() const;
 
     bool recordErrors = false;
     std::string nestedCallPath;
@@ -68,6 +74,7 @@ public:
     std::array<int, 676> variables{};
     std::array<std::string, 676> abbreviations;
     std::string prepassLine;
+    const CommandFrame *pageFrame = nullptr; // the page's own frame while its section runs
 
     // Runs after the initialisation lines and before the page's own section: merge
     // printing defines a record's fields here, and names the record in recordNumber.

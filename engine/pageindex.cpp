@@ -61,3 +61,17 @@ std::optional<LineList::Line> PageIndex::Section(int page) const
         return std::nullopt;
     return m_sections[i];
 }
+
+int PageIndex::PageOfLine(int lineNo) const
+{
+    // Sections start at ascending lines: count those that start at or above the line.
+    std::size_t below = 0, above = m_sections.size();
+    while (below < above) {
+        const std::size_t middle = below + (above - below) / 2;
+        if (m_sections[middle].lineNo <= lineNo)
+            below = middle + 1;
+        else
+            above = middle;
+    }
+    return static_cast<int>(below) + 1;
+}

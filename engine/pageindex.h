@@ -59,6 +59,10 @@ public:
     // number. Pages below 2 start at the top, on line 1; a page beyond the last has none.
     std::optional<LineList::Line> Section(int page) const;
 
+    // The page whose section holds line `lineNo`: a page line belongs to the page it ends,
+    // and the initialisation lines to the page they stand on.
+    int PageOfLine(int lineNo) const;
+
     // The lines that begin with "$$" and those that begin with "}{" in the first column,
     // the lines of the two initialisation passes.
     const LineList &variableLines() const { return m_variableLines; }

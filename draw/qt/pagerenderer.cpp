@@ -16,15 +16,26 @@ int PageRenderer::prepare(std::string text, bool previewing, std::string_view do
     return m_job.prepare(std::move(text), previewing, documentPath);
 }
 
-void PageRenderer::begin(const QPrinter &printer)
+PrinterSheet PrinterSheet::Of(const QPrinter &printer)
 {
-    m_job.begin(printer);
-    m_stopped = false;
     const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
     const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
     const qreal dpi = std::max(1, printer.resolution());
-    m_paper = paper.size() / dpi;
-    m_corner = (printable.topLeft() - paper.topLeft()) / dpi;
+    return {PrinterJob::PaperOf(printer), paper.size() / dpi,
+            (printable.topLeft() - paper.topLeft()) / dpi};
+}
+
+void PageRenderer::begin(const QPrinter &printer)
+{
+    begin(PrinterSheet::Of(printer));
+}
+
+void PageRenderer::begin(const PrinterSheet &sheet)
+{
+    m_job.begin(sheet.paper.width(), sheet.paper.height());
+    m_stopped = false;
+    m_paper = sheet.paperInches;
+    m_corner = sheet.corner;
 }
 
 QSize PageRenderer::imageSize(qreal dotsPerInch) const
@@ -35,6 +46,15 @@ QSize PageRenderer::imageSize(qreal dotsPerInch) const
 
 QImage PageRenderer::render(int page, qreal dotsPerInch, const std::function<bool()> &stopRequested)
 {
+    bool stopped = false;
+    QImage image = render(page, dotsPerInch, stopRequested, nullptr, stopped);
+    return stopped ? QImage() : image;
+}
+
+QImage PageRenderer::render(int page, qreal dotsPerInch, const std::function<bool()> &stopRequested,
+                            MarkRecorder *marks, bool &stopped)
+{
+    stopped = m_stopped;
     if (m_stopped)
         return {};
     QImage image(imageSize(dotsPerInch), QImage::Format_RGB32);
@@ -57,9 +77,10 @@ QImage PageRenderer::render(int page, qreal dotsPerInch, const std::function<boo
     m_painter.setWindow(whole);
     m_painter.setViewport(whole.translated(qRound(m_corner.x() * dotsPerInch),
                                            qRound(m_corner.y() * dotsPerInch)));
-    m_stopped = !m_job.renderPage(*m_surface, page, stopRequested);
+    m_stopped = !m_job.renderPage(*m_surface, page, stopRequested, marks);
     m_painter.end();
-    return m_stopped ? QImage() : image;
+    stopped = m_stopped;
+    return image;
 }
 
 bool PageRenderer::end()

@@ -12,15 +12,6 @@
 
 namespace {
 
-// The printer's whole sheet in 0.1 mm, measured in device dots as the page is printed.
-void paperOf(const QPrinter &printer, int &width, int &height)
-{
-    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
-    const int dpi = std::max(1, printer.resolution());
-    width = PrintJob::PaperFromDots(static_cast<int>(paper.width() + 0.5), dpi);
-    height = PrintJob::PaperFromDots(static_cast<int>(paper.height() + 0.5), dpi);
-}
-
 // Hands the job's stop hook to the view while it lives.
 class StopHook {
 public:
@@ -51,16 +42,31 @@ int PrinterJob::prepare(std::string text, bool previewing, std::string_view docu
     return m_pages;
 }
 
+// The printer's whole sheet, measured in device dots as the page is printed.
+QSize PrinterJob::PaperOf(const QPrinter &printer)
+{
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const int dpi = std::max(1, printer.resolution());
+    return QSize(PrintJob::PaperFromDots(static_cast<int>(paper.width() + 0.5), dpi),
+                 PrintJob::PaperFromDots(static_cast<int>(paper.height() + 0.5), dpi));
+}
+
 void PrinterJob::begin(const QPrinter &printer)
 {
-    int width = 0, height = 0;
-    paperOf(printer, width, height);
-    m_job.Begin(width, height);
+    const QSize paper = PaperOf(printer);
+    begin(paper.width(), paper.height());
+}
+
+void PrinterJob::begin(int paperWidth, int paperHeight)
+{
+    m_job.Begin(paperWidth, paperHeight);
 }
 
 void PrinterJob::updatePaper(const QPrinter &printer)
 {
-    paperOf(printer, m_view.paperWidth, m_view.paperHeight);
+    const QSize paper = PaperOf(printer);
+    m_view.paperWidth = paper.width();
+    m_view.paperHeight = paper.height();
 }
 
 bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, const std::vector<int> &pages,
@@ -89,10 +95,11 @@ bool PrinterJob::renderPages(QPrinter &printer, QPainter &painter, const std::ve
     return true;
 }
 
-bool PrinterJob::renderPage(Surface &surface, int page, const std::function<bool()> &stopRequested)
+bool PrinterJob::renderPage(Surface &surface, int page, const std::function<bool()> &stopRequested,
+                            MarkRecorder *marks)
 {
     const StopHook hook(m_view, stopRequested);
-    m_job.PrintPage(surface, page);
+    m_job.PrintPage(surface, page, marks);
     return !m_job.Stopped();
 }
 

@@ -4,11 +4,14 @@
 
 #include "draw/printjob.h"
 
+#include <QSize>
+
 #include <functional>
 #include <string_view>
 #include <vector>
 
 class DataFile;
+class MarkRecorder;
 class QPainter;
 class QPrinter;
 class Surface;
@@ -50,11 +53,16 @@ public:
     // merge printing) and remembers whether the job is a preview and the document's folder
     // ("" for a document without a file).
     int prepare(std::string text, bool previewing, std::string_view documentPath);
-    // The text the job was prepared with.
+    // The text the job was prepared with, and its page index.
     std::string_view text() const { return m_job.text(); }
+    const PageIndex &index() const { return m_job.index(); }
 
     // Starts the job on `printer`: the paper of the job, an empty error list.
     void begin(const QPrinter &printer);
+    // The same on paper of `paperWidth` × `paperHeight` tenths of a millimetre.
+    void begin(int paperWidth, int paperHeight);
+    // The paper of `printer` in tenths of a millimetre, as begin takes it.
+    static QSize PaperOf(const QPrinter &printer);
 
     // Takes the paper of `printer` again without starting a new job: for a preview whose
     // paper or orientation the user changed. The error list is kept.
@@ -68,8 +76,10 @@ public:
 
     // Renders page `page` of the prepared text on `surface`, whose painter is active on
     // any device: one page of a preview. `stopRequested` is asked now and then while the
-    // page runs; returns false when it stopped the page.
-    bool renderPage(Surface &surface, int page, const std::function<bool()> &stopRequested = {});
+    // page runs; returns false when it stopped the page. With `marks`, the page's marks
+    // and the lines that drew them are noted there.
+    bool renderPage(Surface &surface, int page, const std::function<bool()> &stopRequested = {},
+                    MarkRecorder *marks = nullptr);
 
     // Ends the job; true when it recorded errors (the error list is in the view state).
     bool end();

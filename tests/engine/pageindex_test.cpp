@@ -141,6 +141,13 @@ TEST(PageIndex, AgreesWithTheScansOfEveryPageRun)
                 ASSERT_EQ(Found(got->offset, got->lineNo), *expected) << text << page;
             }
         }
+        // Every line belongs to the last page whose section starts at or above it.
+        const int lines = static_cast<int>(reference::lineFeeds(text)) + 1;
+        for (int lineNo = 1, page = 1; lineNo <= lines; ++lineNo) {
+            while (page < index.pageCount() && index.Section(page + 1)->lineNo <= lineNo)
+                ++page;
+            ASSERT_EQ(index.PageOfLine(lineNo), page) << text << lineNo;
+        }
         ASSERT_EQ(listed(index.variableLines()), reference::passLines(text, "$$")) << text;
         ASSERT_EQ(listed(index.abbreviationLines()), reference::passLines(text, "}{")) << text;
     }
