@@ -61,6 +61,8 @@ const CommandText kCommands[] = {
      ""},
     {ID_QUICK_REF, "ｺﾏﾝﾄﾞ早見表(&R)",
      "ｺﾏﾝﾄﾞ早見表の表示/非表示\nｺﾏﾝﾄﾞ早見表の表示切り替え", "quickref", ""},
+    {ID_LIVE_PREVIEW, "ﾗｲﾌﾞ ﾌﾟﾚﾋﾞｭｰ(&L)\tF7",
+     "編集中のﾍﾟｰｼﾞをｴﾃﾞｨﾀの横に表示/非表示\nﾗｲﾌﾞ ﾌﾟﾚﾋﾞｭｰの表示切り替え", nullptr, "F7"},
     {ID_VIEW_TOOLBAR, "ﾂｰﾙ ﾊﾞｰ(&T)", "ﾂｰﾙ ﾊﾞｰの表示/非表示\nﾂｰﾙ ﾊﾞｰの表示切り替え", nullptr,
      ""},
     {ID_VIEW_STATUS_BAR, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)",

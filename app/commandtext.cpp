@@ -149,6 +149,13 @@ Encoded ToBytes(QStringView editorText, const KeptLines &kept)
     return encoded;
 }
 
+Encoded Source::encode() const
+{
+    if (unedited)
+        return {NormalizeLineEnds(bytes), {}};
+    return ToBytes(text, kept);
+}
+
 bool ListUnmappedLines(const Encoded &text, ErrorText &errors)
 {
     bool added = false;

@@ -45,6 +45,18 @@ struct Encoded {
 // code page 932 has no form for becomes one "?", and its line is listed.
 Encoded ToBytes(QStringView editorText, const KeptLines &kept = {});
 
+// A document's command text at one moment, to be turned into code page 932 later, on any
+// thread: the file's bytes while the editor holds what was read, otherwise the editor's
+// text with the lines whose bytes were kept.
+struct Source {
+    bool unedited = false;
+    std::string bytes; // the file's bytes, when unedited
+    QString text;      // the editor's text, when edited
+    KeptLines kept;
+    // The text as a print job takes it (CZentovaDoc::commandText).
+    Encoded encode() const;
+};
+
 // Adds to `errors` an entry for each line of `text` that lost characters, unless its
 // line number has one already. True when it added any.
 bool ListUnmappedLines(const Encoded &text, ErrorText &errors);

@@ -266,6 +266,66 @@ int LinePosition(const QTextDocument &document, int lineNo)
     return -1;
 }
 
+QList<int> LinePositions(const QTextDocument &document, const QList<int> &lineNumbers)
+{
+    QList<int> positions;
+    positions.reserve(lineNumbers.size());
+    qsizetype next = 0;
+    auto reached = [&](int line, int position) {
+        while (next < lineNumbers.size() && lineNumbers[next] <= line) {
+            positions.append(lineNumbers[next] == line ? position : -1);
+            ++next;
+        }
+    };
+    int line = 0;
+    for (QTextBlock block = document.begin(); block.isValid() && next < lineNumbers.size();
+         block = block.next()) {
+        if (block == document.begin() || !IsContinued(block))
+            reached(++line, block.position());
+        if (next >= lineNumbers.size())
+            break;
+        const QString text = block.text();
+        if (line + text.count(QChar::LineSeparator) < lineNumbers[next]) {
+            line += static_cast<int>(text.count(QChar::LineSeparator));
+            continue;
+        }
+        for (qsizetype at = text.indexOf(QChar::LineSeparator); at >= 0;
+             at = text.indexOf(QChar::LineSeparator, at + 1))
+            reached(++line, block.position() + static_cast<int>(at) + 1);
+    }
+    while (positions.size() < lineNumbers.size())
+        positions.append(-1);
+    return positions;
+}
+
+int LineNumber(const QTextDocument &document, int position, LineAnchor *anchor)
+{
+    const QTextBlock target = document.findBlock(position);
+    if (!target.isValid())
+        return 1;
+    QTextBlock block = document.begin();
+    int line = 1;
+    if (anchor && anchor->blockNumber <= target.blockNumber()) {
+        const QTextBlock from = document.findBlockByNumber(anchor->blockNumber);
+        if (from.isValid()) {
+            block = from;
+            line = anchor->lineNo;
+        }
+    }
+    for (; block != target; block = block.next()) {
+        line += static_cast<int>(block.text().count(QChar::LineSeparator));
+        if (!IsContinued(block.next()))
+            ++line;
+    }
+    if (anchor)
+        *anchor = {target.blockNumber(), line};
+    const QString text = target.text();
+    return line + static_cast<int>(
+                      QStringView(text).first(std::min<qsizetype>(position - target.position(),
+                                                                   text.size()))
+                          .count(QChar::LineSeparator));
+}
+
 void EstimateLineCounts(QTextDocument &document)
 {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next())

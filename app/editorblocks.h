@@ -2,6 +2,7 @@
 // blocks, lines too long to lay out at every keystroke cut into continued blocks.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QTextBlock;
@@ -43,6 +44,20 @@ int LineStart(const QTextDocument &document, int position);
 int LineEnd(const QTextDocument &document, int position);
 // Where line `lineNo` (1-based) begins; -1 when the text has fewer lines.
 int LinePosition(const QTextDocument &document, int lineNo);
+// Where each of `lineNumbers` (ascending) begins, in one pass over the text; -1 for lines
+// beyond its end.
+QList<int> LinePositions(const QTextDocument &document, const QList<int> &lineNumbers);
+
+// A block and the number of the line its text starts in: where LineNumber may start
+// counting. Valid until the text changes at or before the block's start.
+struct LineAnchor {
+    int blockNumber = 0;
+    int lineNo = 1;
+};
+// The number (1-based) of the line that holds `position`. Counts from `anchor` when it
+// lies at or before the position's block (from the text's start otherwise) and leaves
+// there the position's block, so that asking again near the same place costs little.
+int LineNumber(const QTextDocument &document, int position, LineAnchor *anchor = nullptr);
 
 // Gives each block that is not laid out the number of lines it holds as its line count.
 // The editor's scroll bar adds up the blocks' line counts; the plain-text layout counts one

@@ -4,6 +4,7 @@
 #include "adjustdialog.h"
 #include "commandtable.h"
 #include "helpwindow.h"
+#include "livepreviewpane.h"
 #include "lockindicators.h"
 #include "mergedata.h"
 #include "prompter.h"
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -55,11 +57,19 @@ CMainFrame::CMainFrame(CZentovaDoc &document, SettingsStore &settings, Prompter 
                        bool printMode)
     : m_document(document), m_settings(settings), m_prompter(prompter), m_printMode(printMode),
       m_commands(new CommandTable(this)),
-      m_view(new CZentovaView(document, settings, prompter, this))
+      m_view(new CZentovaView(document, settings, prompter, this)),
+      m_split(new QSplitter(Qt::Horizontal, this)),
+      m_livePreview(new LivePreviewPane(*m_view, m_split))
 {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/zentova/icons/zentova.png")));
-    setCentralWidget(m_view);
+    m_split->addWidget(m_view);
+    m_split->addWidget(m_livePreview);
+    m_split->setChildrenCollapsible(false);
+    m_split->setStretchFactor(0, 3);
+    m_split->setStretchFactor(1, 2);
+    m_livePreview->hide();
+    setCentralWidget(m_split);
     buildMenus();
     buildToolBar();
     buildStatusBar();
@@ -67,6 +77,8 @@ CMainFrame::CMainFrame(CZentovaDoc &document, SettingsStore &settings, Prompter 
     setAcceptDrops(true);
     updateCaption(m_document.title());
     updateCommandStates();
+    if (!m_printMode && m_settings.livePreviewShown())
+        setLivePreviewShown(true);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -103,8 +115,8 @@ void CMainFrame::buildMenus()
     fill(QStringLiteral("編集(&E)"),
          {ID_INSERT_COLOR, ID_INSERT_FONT, ID_INSERT_IMAGE, ID_INSERT_CALL, kSeparator,
           ID_EDIT_UNDO, kSeparator, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE});
-    fill(QStringLiteral("表示(&V)"), {ID_CLIP_IMAGE, ID_ERROR_CHECK, ID_QUICK_REF, kSeparator,
-                                     ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
+    fill(QStringLiteral("表示(&V)"), {ID_CLIP_IMAGE, ID_ERROR_CHECK, ID_QUICK_REF, ID_LIVE_PREVIEW,
+                                     kSeparator, ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR});
     fill(QStringLiteral("ﾍﾙﾌﾟ(&H)"), {ID_HELP, ID_APP_ABOUT});
     connect(m_fileMenu, &QMenu::aboutToShow, this, &CMainFrame::updateRecentFileMenu);
     // Shift+F1 has no menu entry; its key works in the whole window.
@@ -143,11 +155,19 @@ void CMainFrame::buildStatusBar()
     bar->addPermanentWidget(m_mergeStatus);
     new LockIndicators(bar);
     // A prompt disappears when the pointer leaves its command; the idle prompt returns.
-    connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString &message) {
+    // So does the message of a faulty line while the caret is on it.
+    connect(bar, &QStatusBar::messageChanged, this, [this](const QString &message) {
         if (message.isEmpty())
-            bar->showMessage(kIdlePrompt);
+            showIdleMessage();
     });
-    bar->showMessage(kIdlePrompt);
+    connect(m_view, &CZentovaView::caretErrorChanged, this, &CMainFrame::showIdleMessage);
+    showIdleMessage();
+}
+
+void CMainFrame::showIdleMessage()
+{
+    const QString &error = m_view->caretError();
+    statusBar()->showMessage(error.isEmpty() ? kIdlePrompt : error);
 }
 
 void CMainFrame::connectCommands()
@@ -171,6 +191,11 @@ void CMainFrame::connectCommands()
     connect(m_view, &CZentovaView::commandStateChanged, this, &CMainFrame::updateCommandStates);
 
     connect(c.action(ID_ADJUST), &QAction::triggered, this, &CMainFrame::adjustPrintPosition);
+    QAction *livePreview = c.action(ID_LIVE_PREVIEW);
+    livePreview->setCheckable(true);
+    connect(livePreview, &QAction::triggered, this, &CMainFrame::setLivePreviewShown);
+    // A job's print dialog may have changed the printer and its paper.
+    connect(m_view, &CZentovaView::commandStateChanged, m_livePreview, &LivePreviewPane::refresh);
     QAction *quickRef = c.action(ID_QUICK_REF);
     quickRef->setCheckable(true);
     // A menu item with an icon shows its checked state only as a faint frame around the
@@ -257,6 +282,30 @@ void CMainFrame::updateCommandStates()
     m_commands->action(ID_QUICK_REF)->setChecked(!m_quickRef.isNull());
 }
 
+void CMainFrame::setLivePreviewShown(bool shown)
+{
+    m_commands->action(ID_LIVE_PREVIEW)->setChecked(shown);
+    if (shown == m_livePreview->isVisibleTo(this))
+        return;
+    if (!shown) {
+        m_settings.setLivePreview(false, m_livePreview->width());
+        m_livePreview->hide();
+        m_view->setFocus();
+        return;
+    }
+    m_livePreview->show();
+    placeLivePreview();
+    m_settings.setLivePreview(true, m_split->sizes().value(1));
+}
+
+void CMainFrame::placeLivePreview()
+{
+    const int total = m_split->width() > 1 ? m_split->width() : width();
+    const int stored = m_settings.livePreviewWidth();
+    const int pane = std::clamp(stored > 0 ? stored : total * 2 / 5, 1, std::max(1, total - 1));
+    m_split->setSizes({std::max(1, total - pane), pane});
+}
+
 void CMainFrame::showAsStored()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -282,12 +331,17 @@ void CMainFrame::showAsStored()
     else
         resize(available.width() * 3 / 4, available.height() * 3 / 4);
     show();
+    if (m_livePreview->isVisibleTo(this))
+        placeLivePreview();
 }
 
 void CMainFrame::storeSize()
 {
     if (m_printMode)
         return;
+    const bool paneShown = m_livePreview->isVisibleTo(this);
+    m_settings.setLivePreview(paneShown, paneShown ? m_livePreview->width()
+                                                   : m_settings.livePreviewWidth());
     if (isMaximized()) {
         m_settings.setWindowSize(-1, -1);
         return;
@@ -391,8 +445,10 @@ bool CMainFrame::eventFilter(QObject *watched, QEvent *event)
 void CMainFrame::adjustPrintPosition()
 {
     CAdjustDlg dialog(m_settings.adjustX(), m_settings.adjustY(), this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (dialog.exec() == QDialog::Accepted) {
         m_settings.setAdjust(dialog.adjustX(), dialog.adjustY());
+        m_livePreview->refresh();
+    }
 }
 
 void CMainFrame::showHelp()

@@ -10,10 +10,12 @@ class CQuickRefDlg;
 class CZentovaDoc;
 class CZentovaView;
 class CommandTable;
+class LivePreviewPane;
 class Prompter;
 class QAction;
 class QMenu;
 class QLabel;
+class QSplitter;
 class QToolBar;
 class SettingsStore;
 
@@ -30,6 +32,7 @@ public:
     Q_DISABLE_COPY(CMainFrame)
 
     CZentovaView &view() const { return *m_view; }
+    LivePreviewPane &livePreview() const { return *m_livePreview; }
     CommandTable &commands() const { return *m_commands; }
     QToolBar *toolBar() const { return m_toolBar; }
     CQuickRefDlg *quickReference() const;
@@ -44,6 +47,8 @@ public:
     // closes it when it is open. Opened before the window manager has placed the two
     // windows (at start-up), it is placed again as they appear.
     void toggleQuickReference();
+    // Shows or hides the live preview beside the editor; remembered at the window's close.
+    void setLivePreviewShown(bool shown);
     // The print-position adjustment dialog; OK stores its values.
     void adjustPrintPosition();
     // The manual in the help window, or a message when it is missing.
@@ -76,6 +81,8 @@ private:
     void updateCaption(const QString &title);
     void storeSize();
     void placeQuickReference();
+    void showIdleMessage();
+    void placeLivePreview();
 
     CZentovaDoc &m_document;
     SettingsStore &m_settings;
@@ -83,6 +90,8 @@ private:
     const bool m_printMode;
     CommandTable *m_commands;
     CZentovaView *m_view;
+    QSplitter *m_split;
+    LivePreviewPane *m_livePreview;
     QToolBar *m_toolBar = nullptr;
     QMenu *m_fileMenu = nullptr;
     QList<QAction *> m_recentActions;

@@ -48,6 +48,24 @@ void PageView::setPages(int count, QSizeF paperInches)
     askForImage();
 }
 
+void PageView::updatePages(int count, QSizeF paperInches)
+{
+    const int page = std::clamp(m_page, 1, std::max(1, count));
+    const bool paperChanged = paperInches != m_paper;
+    m_pageCount = std::max(1, count);
+    m_paper = paperInches;
+    if (page != m_page) {
+        m_page = page;
+        m_image = QImage();
+        m_imagePage = 0;
+    }
+    layoutChanged();
+    if (paperChanged && m_fit != Fit::None)
+        emit zoomChanged();
+    emit currentPageChanged(m_page);
+    askForImage();
+}
+
 qreal PageView::zoom() const
 {
     const QSizeF real = m_paper * logicalDpiX();

@@ -25,6 +25,10 @@ public:
 
     // The job's pages: how many, and the size of their paper.
     void setPages(int count, QSizeF paperInches);
+    // The same for a job whose text changed: the current page stays (or the last, when
+    // there are fewer now), and so does its image until showImage gives a new one.
+    void updatePages(int count, QSizeF paperInches);
+    QSizeF paperInches() const { return m_paper; }
 
     int pageCount() const { return m_pageCount; }
     int currentPage() const { return m_page; }
@@ -58,6 +62,8 @@ signals:
     void imageWanted(int page, qreal dotsPerInch);
 
 protected:
+    // Where the page lies in the viewport, in logical pixels.
+    QRectF pageRect() const;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -71,7 +77,6 @@ private:
     QSizeF pageSize() const;
     // True while the whole page fits the height: the vertical scroll bar turns pages.
     bool turnsPages() const;
-    QRectF pageRect() const;
     void goToPage(int page, Arrive arrive);
     void layoutChanged();
     void updateScrollBars();

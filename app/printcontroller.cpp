@@ -226,6 +226,13 @@ bool CPrintController::print(const std::string &text, const QString &documentPat
     return errors;
 }
 
+PrinterSheet CPrintController::previewSheet()
+{
+    QPrinter &target = printer();
+    target.setFullPage(IsPdfFileTarget(target));
+    return PrinterSheet::Of(target);
+}
+
 void CPrintController::printSetup()
 {
     QPageSetupDialog dialog(&printer(), m_owner);

@@ -11,6 +11,7 @@ class DataFile;
 class QPrinter;
 class QWidget;
 struct DrawingView;
+struct PrinterSheet;
 
 // Runs the print and preview jobs of the view's text through PrinterJob, with one
 // printer whose settings (printer, paper, orientation) hold for the whole run of the
@@ -46,6 +47,9 @@ public:
 
     // The printer's page setup: paper, orientation and margins.
     void printSetup();
+
+    // The sheet of the printer as the print preview places its pages on it.
+    PrinterSheet previewSheet();
 
     // Whether `printer` writes a PDF file instead of feeding a printer. Such a target has
     // no unprintable edge: its origin is the paper's corner.

@@ -14,6 +14,8 @@ const QString kWndHeight = QStringLiteral("wndHeight");
 const QString kZentPath = QStringLiteral("zentPath");
 const QString kPicturePath = QStringLiteral("picturePath");
 const QString kCallPath = QStringLiteral("callPath");
+const QString kLivePreview = QStringLiteral("livePreview");
+const QString kLivePreviewWidth = QStringLiteral("livePreviewWidth");
 const QString kSettingsGroup = QStringLiteral("Settings");
 const QString kRecentGroup = QStringLiteral("Recent File List");
 
@@ -103,6 +105,22 @@ void SettingsStore::setWindowSize(int width, int height)
 {
     m_settings.setValue(kWndWidth, width);
     write(kWndHeight, height);
+}
+
+bool SettingsStore::livePreviewShown() const
+{
+    return readInt(kLivePreview, 0) != 0;
+}
+
+int SettingsStore::livePreviewWidth() const
+{
+    return std::max(0, readInt(kLivePreviewWidth, 0));
+}
+
+void SettingsStore::setLivePreview(bool shown, int width)
+{
+    m_settings.setValue(kLivePreview, shown ? 1 : 0);
+    write(kLivePreviewWidth, std::max(0, width));
 }
 
 QString SettingsStore::zentPath() const

@@ -35,6 +35,12 @@ public:
     int windowHeight() const;
     void setWindowSize(int width, int height);
 
+    // The live preview beside the editor: whether it is shown, and its width in pixels
+    // (0: not known).
+    bool livePreviewShown() const;
+    int livePreviewWidth() const;
+    void setLivePreview(bool shown, int width);
+
     // Folders with a trailing "/" where the file dialogs start.
     QString zentPath() const;    // File Open
     QString picturePath() const; // the image insertion tool

@@ -3,6 +3,7 @@
 
 #include "aboutdialog.h"
 #include "commandtable.h"
+#include "livepreviewpane.h"
 #include "mainframe.h"
 #include "printcontroller.h"
 #include "prompter.h"
@@ -80,7 +81,10 @@ void CZentovaApp::connectCommands()
     connect(c.action(ID_FILE_SAVE_AS), &QAction::triggered, m_document.get(),
             &CZentovaDoc::saveAs);
     connect(c.action(ID_FILE_PRINT_SETUP), &QAction::triggered, this,
-            [this]() { m_frame->view().printController().printSetup(); });
+            [this]() {
+                m_frame->view().printController().printSetup();
+                m_frame->livePreview().refresh();
+            });
     connect(c.action(ID_APP_ABOUT), &QAction::triggered, this, &CZentovaApp::about);
     connect(m_frame.get(), &CMainFrame::filesDropped, this, [this](const QStringList &paths) {
         for (const QString &path : paths)

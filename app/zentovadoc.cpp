@@ -228,6 +228,20 @@ commandtext::Encoded CZentovaDoc::commandText() const
     return commandtext::ToBytes(text, m_keptLines);
 }
 
+commandtext::Source CZentovaDoc::commandTextSource() const
+{
+    commandtext::Source source;
+    source.text = m_view->editorText();
+    if (source.text == m_savedText) {
+        source.unedited = true;
+        source.text.clear();
+        source.bytes = m_bytes;
+    } else {
+        source.kept = m_keptLines;
+    }
+    return source;
+}
+
 std::string CZentovaDoc::commandBytes() const
 {
     return commandText().bytes;

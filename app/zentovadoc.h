@@ -66,6 +66,8 @@ public:
     // read, otherwise the editor's text in code page 932, with the lines that lost
     // characters code page 932 has no form for; lines end with CR LF.
     commandtext::Encoded commandText() const;
+    // The same, to be encoded later on another thread: what the editor holds now.
+    commandtext::Source commandTextSource() const;
     std::string commandBytes() const;
 
 signals:

@@ -2,9 +2,11 @@
 #include "zentovaview.h"
 
 #include "clipimagedialog.h"
+#include "commandcoloring.h"
 #include "commandtext.h"
 #include "editorblocks.h"
 #include "errorlistdialog.h"
+#include "errormarks.h"
 #include "insertiontools.h"
 #include "mergedata.h"
 #include "printcontroller.h"
@@ -17,11 +19,14 @@
 #include "merge/datafile.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTimer>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -48,7 +53,8 @@ CZentovaView::CZentovaView(CZentovaDoc &doc, SettingsStore &settings, Prompter &
                            QWidget *parent)
     : QPlainTextEdit(parent), m_document(doc), m_settings(settings), m_prompter(prompter),
       m_printer(std::make_unique<CPrintController>(m_state, this)),
-      m_merge(new CMergeData(settings, prompter, this))
+      m_merge(new CMergeData(settings, prompter, this)),
+      m_coloring(new CommandColoring(*document())), m_errorMarks(new ErrorMarks(*document()))
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -76,6 +82,12 @@ CZentovaView::CZentovaView(CZentovaDoc &doc, SettingsStore &settings, Prompter &
         if (m_document.pathName() != m_merge->documentPath())
             m_merge->moveDocument(m_document.pathName());
     });
+    connect(document(), &QTextDocument::contentsChange, this, &CZentovaView::textMoved);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &CZentovaView::showCaretError);
+    connect(m_errorMarks, &ErrorMarks::changed, this, [this]() {
+        viewport()->update();
+        showCaretError();
+    });
 }
 
 CZentovaView::~CZentovaView() = default;
@@ -87,6 +99,8 @@ QString CZentovaView::editorText() const
 
 void CZentovaView::setEditorText(const QString &text)
 {
+    // The marks belong to the old text.
+    m_errorMarks->clear();
     m_replacingText = true;
     setPlainText(QString());
     editorblocks::Fill(*document(), text);
@@ -172,6 +186,7 @@ void CZentovaView::clipImage()
         [this](const QString &message) { m_prompter.tell(this, message, Prompter::Severity::Information); },
         this);
     dialog.exec();
+    emit clipSlotsChanged();
 }
 
 void CZentovaView::selectLine(int lineNo)
@@ -283,6 +298,73 @@ void CZentovaView::resizeEvent(QResizeEvent *event)
     // A new width has made the layout forget every block's line count.
     if (event->size().width() != event->oldSize().width())
         editorblocks::EstimateLineCounts(*document());
+}
+
+void CZentovaView::textMoved(int position, int, int)
+{
+    // Lines are counted again from the text's start when the text changed before the
+    // block they were last counted from.
+    const QTextBlock anchor = document()->findBlockByNumber(m_lineAnchor.blockNumber);
+    if (!anchor.isValid() || position <= anchor.position())
+        m_lineAnchor = {};
+}
+
+int CZentovaView::caretLine()
+{
+    return editorblocks::LineNumber(*document(), textCursor().position(), &m_lineAnchor);
+}
+
+void CZentovaView::showCaretError()
+{
+    const QString message = m_errorMarks->messageAt(textCursor().position());
+    if (message == m_caretError)
+        return;
+    m_caretError = message;
+    emit caretErrorChanged(m_caretError);
+}
+
+void CZentovaView::paintEvent(QPaintEvent *event)
+{
+    // Colours first, so that a block's colours are laid out with it: the blocks from the
+    // first visible one on, until they hold the viewport's lines (counting each block's
+    // rows if laid out, its lines otherwise; never laying one out just to measure it).
+    int rows = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 1;
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && rows > 0;
+         block = block.next()) {
+        m_coloring->colourRange(block, block);
+        rows -= std::max(1, block.lineCount());
+    }
+    QPlainTextEdit::paintEvent(event);
+    if (m_errorMarks->isEmpty())
+        return;
+    const QPointF offset = contentOffset();
+    const QRect area = event->rect();
+    QPainter painter(viewport());
+    painter.setClipRect(area);
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        // Blocks that are painted have been laid out: measuring them costs nothing.
+        if (block.layout()->lineCount() == 0)
+            break;
+        const QRectF rect = blockBoundingGeometry(block).translated(offset);
+        if (rect.top() > area.bottom())
+            break;
+        if (rect.bottom() >= area.top())
+            m_errorMarks->paintBlock(painter, block, rect.topLeft());
+    }
+}
+
+bool CZentovaView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString message = m_errorMarks->messageAt(cursorForPosition(help->pos()).position());
+        if (message.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), message, viewport());
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(event);
 }
 
 bool CZentovaView::canReload() const

@@ -2,6 +2,8 @@
 // jobs and the dialogs share with it.
 #pragma once
 
+#include "editorblocks.h"
+
 #include "draw/drawingview.h"
 
 #include <QElapsedTimer>
@@ -16,6 +18,8 @@ struct Encoded;
 class CMergeData;
 class CPrintController;
 class CZentovaDoc;
+class CommandColoring;
+class ErrorMarks;
 class Prompter;
 class SettingsStore;
 
@@ -24,7 +28,9 @@ class SettingsStore;
 // cache, paper, folders) and the print controller. Any edit sets the document's modified
 // flag and its title mark; nothing else runs per keystroke. The text lives in the editor's
 // document in blocks of bounded length (editorblocks.h), so that neither many lines nor
-// long ones slow typing down; read it with editorText(), not toPlainText().
+// long ones slow typing down; read it with editorText(), not toPlainText(). The text is
+// coloured by its meaning to the interpreter, a block as it comes into view; lines marked
+// faulty (ErrorMarks) show a red bar and a wavy line, their message as a tool tip.
 class CZentovaView : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -52,6 +58,12 @@ public:
     // past the last line the caret goes to the end of the text.
     void selectLine(int lineNo);
 
+    // The number (1-based) of the line that holds the caret.
+    int caretLine();
+    ErrorMarks &errorMarks() { return *m_errorMarks; }
+    // The message of the marked line that holds the caret; empty when it has none.
+    const QString &caretError() const { return m_caretError; }
+
     bool canReload() const;
     bool canCheckErrors() const { return !m_state.errorText.empty(); }
 
@@ -78,6 +90,10 @@ signals:
     // The commands whose enabled state depends on the view (reload, error check) may
     // have changed.
     void commandStateChanged();
+    // The caret came onto a marked line, or left it: its message, or "".
+    void caretErrorChanged(const QString &message);
+    // The clipboard image dialog may have changed the slots.
+    void clipSlotsChanged();
 
 protected:
     // Files dragged onto the editor are left to the main window, which opens them.
@@ -93,6 +109,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // Colours the blocks about to be painted, paints, then draws the error marks.
+    void paintEvent(QPaintEvent *event) override;
+    // The tool tip of a marked line is its message.
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void markModified();
@@ -107,6 +127,8 @@ private:
     void endOfJob(bool hadErrors);
     // Tells the user of a PDF file the last print could not write.
     void tellPrintFailure();
+    void textMoved(int position, int removed, int added);
+    void showCaretError();
 
     CZentovaDoc &m_document;
     SettingsStore &m_settings;
@@ -117,4 +139,8 @@ private:
     bool m_replacingText = false; // setEditorText is filling the editor
     QElapsedTimer m_sinceDoubleClick;
     QPoint m_doubleClickAt;
+    CommandColoring *m_coloring;
+    ErrorMarks *m_errorMarks;
+    editorblocks::LineAnchor m_lineAnchor; // where counting lines for the caret starts
+    QString m_caretError;
 };

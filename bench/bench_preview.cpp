@@ -3,12 +3,20 @@
 // that; typing in a line of a million characters and opening a file of one 10 MB line;
 // the first page of examples/ruled-form.zent painted in the preview; typing into a
 // 10,000-line file; how soon Cancel in the progress dialog ends a page that would run for
-// hours. Prints its figures (wall clock and the process's CPU time, since the machine may
-// be shared); the offscreen platform is used unless another is set.
+// hours. The live preview beside the editor: keystroke to updated pane for
+// examples/ruled-form.zent and for a 100-page form with the caret on page 60, single keys
+// and the last key of a burst; typing with the pane open in a 10,000-line file, also when
+// every line is faulty and marked. Prints its figures (wall clock and the process's CPU
+// time, since the machine may be shared); the offscreen platform is used unless another
+// is set.
 // With --large, last, a 50 MB form and a file of 500,000 page lines: open, first and last
 // preview page, peak memory.
 //     bench_preview [PAGES] [--large]      (the form's pages, 3,000 when not given)
+//     bench_preview --live                 (the live preview's figures only)
 #include "formgen.h"
+#include "errormarks.h"
+#include "livepreviewpane.h"
+#include "markpageview.h"
 #include "pageview.h"
 #include "previewdialog.h"
 #include "printcontroller.h"
@@ -20,10 +28,12 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QProgressDialog>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -40,6 +50,14 @@ double cpuMs()
 {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// CPU time of the calling thread: the editor's, without the live preview's thread.
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
@@ -71,11 +89,13 @@ void settle()
         QApplication::processEvents();
 }
 
-// Milliseconds a key: `keys` presses of "a" at the caret, each handled and painted.
+// Milliseconds a key of the editor's thread: `keys` presses of "a" at the caret, each
+// handled and painted.
 double typing(CZentovaView &view, int keys)
 {
     settle();
-    const double start = cpuMs();
+    const double start = threadCpuMs();
+    const double process = cpuMs();
     QElapsedTimer wall;
     wall.start();
     for (int i = 0; i < keys; ++i) {
@@ -85,8 +105,9 @@ double typing(CZentovaView &view, int keys)
         QApplication::sendEvent(&view, &release);
         QApplication::processEvents();
     }
-    std::printf("    wall %.3f ms a key\n", wall.nsecsElapsed() / 1e6 / keys);
-    return (cpuMs() - start) / keys;
+    std::printf("    wall %.3f ms a key, the process's CPU %.3f ms a key\n",
+                wall.nsecsElapsed() / 1e6 / keys, (cpuMs() - process) / keys);
+    return (threadCpuMs() - start) / keys;
 }
 
 void caretAt(CZentovaView &view, double fraction)
@@ -153,6 +174,101 @@ void turnPages(PreviewDialog &dialog, const std::vector<int> &pages)
     span.print(what);
     std::printf("  page images kept: %d, %.1f MB\n", dialog.images().count(),
                 dialog.images().bytes() / 1048576.0);
+}
+
+// The editor and the live preview pane side by side, as the main window shows them.
+class LiveWindow : public QObject {
+public:
+    LiveWindow(CZentovaDoc &doc, SettingsStore &settings, Prompter &prompter)
+        : view(new CZentovaView(doc, settings, prompter)), pane(new LivePreviewPane(*view))
+    {
+        auto *layout = new QHBoxLayout(&window);
+        layout->addWidget(view);
+        layout->addWidget(pane);
+        window.resize(1400, 900);
+        view->printController().printer();
+        pane->pageView()->viewport()->installEventFilter(this);
+    }
+
+    // Waits until the pane has painted a new rendering that is current; false after 60 s.
+    bool waitForPane()
+    {
+        QElapsedTimer limit;
+        limit.start();
+        m_rendered = m_painted = false;
+        while (!(m_painted && !pane->busy()) && limit.elapsed() < 60000) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+            if (m_rendered && !m_painted)
+                pane->pageView()->viewport()->update();
+        }
+        return m_painted;
+    }
+
+    void press(int key, const QString &text)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(view, &press);
+        QApplication::sendEvent(view, &release);
+    }
+
+    QWidget window;
+    CZentovaView *view;
+    LivePreviewPane *pane;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && m_rendered)
+            m_painted = true;
+        return false;
+    }
+
+private:
+    bool m_rendered = false;
+    bool m_painted = false;
+    QMetaObject::Connection m_connection =
+        QObject::connect(pane, &LivePreviewPane::rendered, [this]() { m_rendered = true; });
+};
+
+double percentile(std::vector<double> values, double p)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t i = std::min(values.size() - 1, static_cast<std::size_t>(p * values.size()));
+    return values[i];
+}
+
+// Keystroke to updated pane: `keys` single keys, each after a quiet moment (a digit typed,
+// then taken back), and `bursts` bursts of five keys 40 ms apart, timed from their last
+// key. The caret stays where `caretAt` put it.
+void keystrokeToPane(LiveWindow &live, const char *what, int keys, int bursts)
+{
+    std::vector<double> single, burst;
+    for (int i = 0; i < keys + bursts; ++i) {
+        QTest::qWait(LivePreviewPane::kPauseMs + 150);
+        const bool isBurst = i >= keys;
+        if (isBurst)
+            for (int k = 0; k < 4; ++k) {
+                live.press(k % 2 ? Qt::Key_Backspace : Qt::Key_1, k % 2 ? QString() : "1");
+                QTest::qWait(40);
+            }
+        QElapsedTimer clock;
+        clock.start();
+        live.press(i % 2 ? Qt::Key_Backspace : Qt::Key_1, i % 2 ? QString() : "1");
+        if (!live.waitForPane()) {
+            std::printf("  %s: the pane did not come\n", what);
+            return;
+        }
+        (isBurst ? burst : single).push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::printf("  %s, single keys (%zu): median %.1f ms, 95th percentile %.1f ms, max %.1f ms\n",
+                what, single.size(), percentile(single, 0.5), percentile(single, 0.95),
+                percentile(single, 1.0));
+    if (!burst.empty())
+        std::printf("  %s, last key of a burst (%zu): median %.1f ms, max %.1f ms "
+                    "(the pause is %d ms)\n",
+                    what, burst.size(), percentile(burst, 0.5), percentile(burst, 1.0),
+                    LivePreviewPane::kPauseMs);
 }
 
 bool writeFile(const QString &path, const std::string &bytes)
@@ -224,6 +340,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const QStringList arguments = QApplication::arguments();
     const bool large = arguments.contains(QStringLiteral("--large"));
+    const bool liveOnly = arguments.contains(QStringLiteral("--live"));
     int pages = 3000;
     for (const QString &argument : arguments.mid(1))
         if (argument.toInt() > 0)
@@ -241,76 +358,79 @@ int main(int argc, char *argv[])
     settle();
     PreviewProbe probe;
 
-    // The generated form: open, type, preview.
     QTemporaryDir files;
-    const QString form = files.filePath(QStringLiteral("form.zent"));
-    if (!writeFile(form, formgen::CommandText(pages)))
-        return 1;
-    std::printf("%d-page form (%.1f MB), %s platform, peak memory %.0f MB before it:\n", pages,
-                QFile(form).size() / 1048576.0, qPrintable(QGuiApplication::platformName()),
-                peakMb());
-    {
-        Span open;
-        if (!doc.openDocument(form))
+    // The generated form: open, type, preview.
+    if (!liveOnly) {
+        const QString form = files.filePath(QStringLiteral("form.zent"));
+        if (!writeFile(form, formgen::CommandText(pages)))
             return 1;
-        settle();
-        open.print("open, until painted");
-    }
-    caretAt(view, 0.5);
-    std::printf("  typing in the middle: %.3f ms a key (CPU)\n", typing(view, 200));
-    caretAt(view, 0);
-    std::printf("  typing in the first line: %.3f ms a key (CPU)\n", typing(view, 100));
-    const double first = probe.firstPage(view, [pages](PreviewDialog &dialog) {
-        turnPages(dialog, {2, 3, 4, pages / 2, pages / 2 + 1, pages, 1});
-        std::vector<int> many;
-        for (int page = 10; page < std::min(pages, 110); ++page)
-            many.push_back(page);
-        turnPages(dialog, many);
-        dialog.pageView()->setFit(PageView::Fit::PageWidth);
-        turnPages(dialog, {pages / 3});
-    });
-    std::printf("  preview command to first page painted: %.1f ms\n", first);
-    std::printf("  peak memory with the form: %.0f MB\n", peakMb());
-
-    // A line of a million characters amid short lines; a file of one 10 MB line.
-    std::printf("long lines:\n");
-    view.setEditorText(QStringLiteral("position 100 100\n:") + QString(1000000, QChar(u'x')) +
-                       QStringLiteral("\n*\n"));
-    caretAt(view, 0.5);
-    std::printf("  typing in the middle of a 1,000,000-character line: %.3f ms a key (CPU)\n",
-                typing(view, 100));
-    const QString oneLine = files.filePath(QStringLiteral("one-line.zent"));
-    if (!writeFile(oneLine, ":" + std::string(10 * 1024 * 1024, 'y')))
-        return 1;
-    {
-        Span open;
-        if (!doc.openDocument(oneLine))
-            return 1;
-        settle();
-        open.print("open a file of one 10 MB line");
-    }
-    caretAt(view, 0.5);
-    std::printf("  typing in it: %.3f ms a key (CPU)\n", typing(view, 100));
-    std::printf("  its preview, command to first page painted: %.1f ms\n",
-                probe.firstPage(view));
-
-    // The example form: previews from a fresh start and later ones.
-    if (!doc.openDocument(QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent")))
-        return 1;
-    std::vector<double> times;
-    for (int run = 0; run < 10; ++run) {
-        times.push_back(probe.firstPage(view));
-        if (times.back() < 0) {
-            std::printf("the preview closed before its page was painted\n");
-            return 1;
+        std::printf("%d-page form (%.1f MB), %s platform, peak memory %.0f MB before it:\n", pages,
+                    QFile(form).size() / 1048576.0, qPrintable(QGuiApplication::platformName()),
+                    peakMb());
+        {
+            Span open;
+            if (!doc.openDocument(form))
+                return 1;
+            settle();
+            open.print("open, until painted");
         }
+        caretAt(view, 0.5);
+        std::printf("  typing in the middle: %.3f ms a key (CPU)\n", typing(view, 200));
+        caretAt(view, 0);
+        std::printf("  typing in the first line: %.3f ms a key (CPU)\n", typing(view, 100));
+        const double first = probe.firstPage(view, [pages](PreviewDialog &dialog) {
+            turnPages(dialog, {2, 3, 4, pages / 2, pages / 2 + 1, pages, 1});
+            std::vector<int> many;
+            for (int page = 10; page < std::min(pages, 110); ++page)
+                many.push_back(page);
+            turnPages(dialog, many);
+            dialog.pageView()->setFit(PageView::Fit::PageWidth);
+            turnPages(dialog, {pages / 3});
+        });
+        std::printf("  preview command to first page painted: %.1f ms\n", first);
+        std::printf("  peak memory with the form: %.0f MB\n", peakMb());
+
+        // A line of a million characters amid short lines; a file of one 10 MB line.
+        std::printf("long lines:\n");
+        view.setEditorText(QStringLiteral("position 100 100\n:") + QString(1000000, QChar(u'x')) +
+                           QStringLiteral("\n*\n"));
+        caretAt(view, 0.5);
+        std::printf("  typing in the middle of a 1,000,000-character line: %.3f ms a key (CPU)\n",
+                    typing(view, 100));
+        const QString oneLine = files.filePath(QStringLiteral("one-line.zent"));
+        if (!writeFile(oneLine, ":" + std::string(10 * 1024 * 1024, 'y')))
+            return 1;
+        {
+            Span open;
+            if (!doc.openDocument(oneLine))
+                return 1;
+            settle();
+            open.print("open a file of one 10 MB line");
+        }
+        caretAt(view, 0.5);
+        std::printf("  typing in it: %.3f ms a key (CPU)\n", typing(view, 100));
+        std::printf("  its preview, command to first page painted: %.1f ms\n",
+                    probe.firstPage(view));
+
+        // The example form: previews from a fresh start and later ones.
+        if (!doc.openDocument(QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent")))
+            return 1;
+        std::vector<double> times;
+        for (int run = 0; run < 10; ++run) {
+            times.push_back(probe.firstPage(view));
+            if (times.back() < 0) {
+                std::printf("the preview closed before its page was painted\n");
+                return 1;
+            }
+        }
+        std::printf("preview of ruled-form.zent, command to first page painted:\n");
+        std::printf("  first preview: %.1f ms\n", times.front());
+        std::vector<double> later(times.begin() + 1, times.end());
+        std::sort(later.begin(), later.end());
+        std::printf("  later previews (%zu): min %.1f ms, median %.1f ms, max %.1f ms\n",
+                    later.size(), later.front(), later[later.size() / 2], later.back());
+
     }
-    std::printf("preview of ruled-form.zent, command to first page painted:\n");
-    std::printf("  first preview: %.1f ms\n", times.front());
-    std::vector<double> later(times.begin() + 1, times.end());
-    std::sort(later.begin(), later.end());
-    std::printf("  later previews (%zu): min %.1f ms, median %.1f ms, max %.1f ms\n",
-                later.size(), later.front(), later[later.size() / 2], later.back());
 
     // Typing into a long file: each key goes through the editor and the modified mark.
     QStringList lines;
@@ -320,6 +440,57 @@ int main(int argc, char *argv[])
     caretAt(view, 0.5);
     std::printf("typing in the middle of a 10,000-line file: %.3f ms a key (CPU)\n",
                 typing(view, 200));
+
+    // The live preview beside the editor.
+    std::printf("live preview beside the editor (%s):\n", qPrintable(QGuiApplication::platformName()));
+    {
+        LiveWindow live(doc, settings, prompter);
+        view.hide();
+        live.window.show();
+        if (!doc.openDocument(QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent")))
+            return 1;
+        live.waitForPane();
+        QTextCursor cursor = live.view->textCursor();
+        cursor.setPosition(live.view->document()->find(QStringLiteral("position 1050 120")).position());
+        live.view->setTextCursor(cursor);
+        keystrokeToPane(live, "ruled-form.zent", 40, 10);
+
+        const QString form100 = files.filePath(QStringLiteral("form100.zent"));
+        if (!writeFile(form100, formgen::CommandText(100)) || !doc.openDocument(form100))
+            return 1;
+        live.waitForPane();
+        QTextCursor onPage60(live.view->document());
+        for (int pageLine = 0; pageLine < 59; ++pageLine)
+            onPage60 = live.view->document()->find(QStringLiteral("page"), onPage60);
+        onPage60 = live.view->document()->find(QStringLiteral("position"), onPage60);
+        onPage60.movePosition(QTextCursor::EndOfWord);
+        live.view->setTextCursor(onPage60);
+        live.waitForPane();
+        std::printf("  100-page form, caret on page %d of %d\n",
+                    live.pane->pageView()->currentPage(), live.pane->pageView()->pageCount());
+        keystrokeToPane(live, "100-page form", 40, 10);
+
+        live.view->setEditorText(lines.join(QLatin1Char('\n')));
+        live.waitForPane();
+        caretAt(*live.view, 0.5);
+        std::printf("  typing in the middle of a 10,000-line file, pane open: %.3f ms a key (CPU)\n",
+                    typing(*live.view, 200));
+        QStringList faulty;
+        for (int i = 0; i < 10000; ++i)
+            faulty << QStringLiteral("potision %1 %2").arg(i % 2000).arg(i * 7 % 2900);
+        Span marking;
+        live.view->setEditorText(faulty.join(QLatin1Char('\n')));
+        live.waitForPane();
+        marking.print("10,000 faulty lines: text to pane and marks");
+        std::printf("  error marks: %d\n", live.view->errorMarks().count());
+        caretAt(*live.view, 0.5);
+        std::printf("  typing in them, pane open: %.3f ms a key (CPU)\n", typing(*live.view, 200));
+        live.window.hide();
+        view.show();
+    }
+    doc.attachView(&view);
+    if (liveOnly)
+        return 0;
 
     // Pages that never end: a text repeated two billion times, and a repeat of 500 around
     // calls nested seven deep.

@@ -3,8 +3,12 @@
 // the font selection dialog. Checks the windows' structure and that the screen shows
 // them, and leaves the screenshots in ZENTOVA_SCREENSHOT_DIR for people to look at.
 #include "clipimagedialog.h"
+#include "editorblocks.h"
+#include "errormarks.h"
 #include "fontselectdialog.h"
+#include "livepreviewpane.h"
 #include "mainframe.h"
+#include "markpageview.h"
 #include "pageview.h"
 #include "previewdialog.h"
 #include "prompter.h"
@@ -125,6 +129,50 @@ private slots:
         const QRect tools(frame.toolBar()->mapToGlobal(QPoint(0, 0)), frame.toolBar()->size());
         QVERIFY2(colours(image, tools) >= 8, "the tool bar shows no icons");
         QVERIFY2(colours(image, reference) >= 16, "the quick reference shows no text");
+    }
+
+    // The live preview beside the editor: the caret's page with the marks of the caret's
+    // line outlined, and a faulty line marked in the editor with its message in the status
+    // bar.
+    void livePreviewBesideTheEditor()
+    {
+        SettingsStore settings;
+        settings.setWindowSize(1200, 860);
+        settings.setLivePreview(true, 520);
+        MessageBoxPrompter prompter;
+        CZentovaApp app(prompter);
+        QVERIFY(app.start({QStringLiteral(ZENTOVA_EXAMPLES_DIR "/ruled-form.zent")}));
+        CMainFrame &frame = app.frame();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.toggleQuickReference(); // it would stand over the pane
+        LivePreviewPane &pane = frame.livePreview();
+        QVERIFY(pane.isVisible());
+        CZentovaView &view = frame.view();
+
+        // A misspelt command on line 12, and the caret on the line that draws the rows.
+        QTextCursor cursor(view.document());
+        cursor.setPosition(editorblocks::LinePosition(*view.document(), 12));
+        cursor.insertText(QStringLiteral("lien 150 400 1950 400\n"));
+        const int rows = view.document()->find(QStringLiteral("hline 660")).selectionStart();
+        QVERIFY(rows > 0);
+        cursor.setPosition(rows);
+        view.setTextCursor(cursor);
+        QTRY_VERIFY_WITH_TIMEOUT(!pane.busy() && pane.shown() &&
+                                     pane.pageView()->outlinedCount() > 10,
+                                 20000);
+        QTRY_COMPARE(view.errorMarks().count(), 1);
+        view.setTextCursor(cursor);
+        cursor.setPosition(editorblocks::LinePosition(*view.document(), 12) + 2);
+        view.setTextCursor(cursor);
+        QTRY_COMPARE(frame.statusBar()->currentMessage(),
+                     QStringLiteral("定義されていないコマンドです"));
+        QTest::qWait(800);
+
+        const QImage image = screenshot(QStringLiteral("live-preview.png"));
+        QVERIFY(!image.isNull());
+        QVERIFY2(colours(image, onScreen(pane.pageView()->viewport())) >= 16,
+                 "the pane shows no page");
+        QVERIFY2(colours(image, onScreen(view.viewport())) >= 16, "the editor shows no text");
     }
 
     // Caps Lock switched on by another program shows in the status bar at once, and goes
