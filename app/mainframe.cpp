@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QLayout>
 #include <QMimeData>
 #include <QScreen>
 #include <QSplitter>
@@ -81,7 +82,13 @@ CMainFrame::CMainFrame(CZentovaDoc &document, SettingsStore &settings, Prompter 
         setLivePreviewShown(true);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // Closing the window as it is destroyed hides the editor, which may still report its
+    // caret: nothing of it may reach the half-destroyed window.
+    disconnect(m_view, nullptr, this, nullptr);
+    disconnect(statusBar(), nullptr, this, nullptr);
+}
 
 CQuickRefDlg *CMainFrame::quickReference() const
 {
@@ -300,7 +307,11 @@ void CMainFrame::setLivePreviewShown(bool shown)
 
 void CMainFrame::placeLivePreview()
 {
-    const int total = m_split->width() > 1 ? m_split->width() : width();
+    // The splitter takes the window's new size only when the layout runs: run it now.
+    layout()->activate();
+    // The handle between the two takes its own width.
+    const int total =
+        (m_split->width() > 1 ? m_split->width() : width()) - m_split->handleWidth();
     const int stored = m_settings.livePreviewWidth();
     const int pane = std::clamp(stored > 0 ? stored : total * 2 / 5, 1, std::max(1, total - 1));
     m_split->setSizes({std::max(1, total - pane), pane});

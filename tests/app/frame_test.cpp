@@ -5,6 +5,7 @@
 #include "adjustdialog.h"
 #include "commandtable.h"
 #include "helpwindow.h"
+#include "livepreviewpane.h"
 #include "mainframe.h"
 #include "printcontroller.h"
 #include "quickrefdialog.h"
@@ -268,6 +269,32 @@ private slots:
         frame().quickReference()->reject();
         QTRY_VERIFY(!frame().quickReference());
         QVERIFY(!action(ID_QUICK_REF)->isChecked());
+    }
+
+    // The live preview is switched from 表示 and comes back as it was left, with its width;
+    // the program started to print never shows it.
+    void livePreviewIsRememberedAcrossStarts()
+    {
+        QVERIFY(start());
+        QVERIFY(!frame().livePreview().isVisible());
+        frame().resize(1000, 600);
+        action(ID_LIVE_PREVIEW)->trigger();
+        QVERIFY(frame().livePreview().isVisible());
+        QVERIFY(action(ID_LIVE_PREVIEW)->isChecked());
+        const int width = frame().livePreview().width();
+        QVERIFY(width > 100);
+        QVERIFY(frame().close());
+        QVERIFY(SettingsStore().livePreviewShown());
+
+        QVERIFY(start());
+        QVERIFY(frame().livePreview().isVisible());
+        QVERIFY(action(ID_LIVE_PREVIEW)->isChecked());
+        QCOMPARE(frame().livePreview().width(), width);
+        action(ID_LIVE_PREVIEW)->trigger();
+        QVERIFY(!frame().livePreview().isVisible());
+        QVERIFY(frame().close());
+        QVERIFY(!SettingsStore().livePreviewShown());
+        QCOMPARE(SettingsStore().livePreviewWidth(), width);
     }
 
     // Pasting from the quick reference replaces the editor's selection as one undo step
