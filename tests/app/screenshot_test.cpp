@@ -149,10 +149,17 @@ private slots:
         QVERIFY(pane.isVisible());
         CZentovaView &view = frame.view();
 
-        // A misspelt command on line 12, and the caret on the line that draws the rows.
+        // A misspelt command on line 12: marked, its message in the status bar while the
+        // caret is on it.
         QTextCursor cursor(view.document());
         cursor.setPosition(editorblocks::LinePosition(*view.document(), 12));
         cursor.insertText(QStringLiteral("lien 150 400 1950 400\n"));
+        cursor.setPosition(editorblocks::LinePosition(*view.document(), 12) + 2);
+        view.setTextCursor(cursor);
+        QTRY_VERIFY_WITH_TIMEOUT(view.errorMarks().count() == 1, 20000);
+        QTRY_COMPARE(frame.statusBar()->currentMessage(),
+                     QStringLiteral("定義されていないコマンドです"));
+        // Then the caret on the line that draws the rows: their marks are outlined.
         const int rows = view.document()->find(QStringLiteral("hline 660")).selectionStart();
         QVERIFY(rows > 0);
         cursor.setPosition(rows);
@@ -160,12 +167,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!pane.busy() && pane.shown() &&
                                      pane.pageView()->outlinedCount() > 10,
                                  20000);
-        QTRY_COMPARE(view.errorMarks().count(), 1);
-        view.setTextCursor(cursor);
-        cursor.setPosition(editorblocks::LinePosition(*view.document(), 12) + 2);
-        view.setTextCursor(cursor);
-        QTRY_COMPARE(frame.statusBar()->currentMessage(),
-                     QStringLiteral("定義されていないコマンドです"));
         QTest::qWait(800);
 
         const QImage image = screenshot(QStringLiteral("live-preview.png"));
