@@ -233,6 +233,26 @@ private slots:
             QVERIFY(block.length() <= editorblocks::kCutChars + 1);
         m_view->selectLine(lines);
         QCOMPARE(m_view->textCursor().selectedText(), lastLine);
+        // Lines found by number, all in one pass or one at a time, and numbered again from
+        // their first and last character, counting from the start or from the line before.
+        QTextDocument &document = *m_view->document();
+        QList<int> numbers;
+        for (int line = 1; line <= lines + 1; ++line)
+            numbers << line;
+        const QList<int> starts = editorblocks::LinePositions(document, numbers);
+        QCOMPARE(starts.last(), -1);
+        editorblocks::LineAnchor anchor;
+        for (int line = 1; line <= lines; ++line) {
+            const int start = starts[line - 1];
+            const int end = line < lines ? starts[line] - 1 : document.characterCount() - 1;
+            QVERIFY(start >= 0 && end >= start);
+            QCOMPARE(editorblocks::LineNumber(document, start, &anchor), line);
+            QCOMPARE(editorblocks::LineNumber(document, end, &anchor), line);
+            if (line % 97 == 1 || line == lines) {
+                QCOMPARE(editorblocks::LinePosition(document, line), start);
+                QCOMPARE(editorblocks::LineNumber(document, end), line);
+            }
+        }
         // A triple click on the last line selects that line alone.
         m_view->moveCursor(QTextCursor::End);
         const QPoint end = m_view->cursorRect().center() - QPoint(2, 0);
