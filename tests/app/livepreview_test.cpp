@@ -3,6 +3,7 @@
 // command lines.
 #include "testsupport.h"
 
+#include "commandcoloring.h"
 #include "commandcolors.h"
 #include "editorblocks.h"
 #include "errormarks.h"
@@ -19,6 +20,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -130,6 +133,33 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, parts);
         QCOMPARE(coloured(line), parts);
+    }
+
+    // A line cut into several editor blocks is coloured as one line: its pieces take the
+    // colour of the line's start, and change with it.
+    void longLinesAreColouredAsOneLine()
+    {
+        PaneWindow w;
+        w.view->setEditorText(QStringLiteral(":.") +
+                              QString(editorblocks::kCutChars + 100, QChar(u'x')) +
+                              QStringLiteral("\nline 0 0 1 1"));
+        auto pieceColour = [&]() {
+            const QTextBlock piece = w.view->document()->begin().next();
+            const QList<QTextLayout::FormatRange> formats = piece.layout()->formats();
+            if (!editorblocks::IsContinued(piece) || formats.isEmpty() || formats[0].start != 0)
+                return QColor();
+            return formats[0].format.foreground().color();
+        };
+        auto colourOf = [](commandcolors::Kind kind) {
+            return CommandColoring::Format(kind).foreground().color();
+        };
+        QTRY_COMPARE(pieceColour(), colourOf(commandcolors::Kind::Text));
+        QTextCursor(w.view->document()).insertText(QStringLiteral("# "));
+        QCOMPARE(pieceColour(), colourOf(commandcolors::Kind::Comment));
+        QTextCursor cursor(w.view->document());
+        cursor.deleteChar();
+        cursor.deleteChar();
+        QCOMPARE(pieceColour(), colourOf(commandcolors::Kind::Text));
     }
 
     // A click on a mark puts the caret on the line that drew it; the marks of the caret's
