@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 
 namespace {
 
@@ -46,10 +47,19 @@ std::vector<std::string> PluginFileNames(const std::string &folder)
     return names;
 }
 
+// Plug-ins are called from one thread at a time, whichever loader calls them: a print job
+// and the live preview's thread may read pictures at the same moment.
+std::recursive_mutex &PluginCalls()
+{
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
 } // namespace
 
 CImageLoader::~CImageLoader()
 {
+    const std::lock_guard lock(PluginCalls());
     for (int i = 0; i < m_pluginCount; ++i)
         unloadPlugin(i, 0);
 }
@@ -61,6 +71,7 @@ void CImageLoader::SetMessageHook(MessageHook hook)
 
 int CImageLoader::ScanPlugins(const std::string &folder, int size)
 {
+    const std::lock_guard lock(PluginCalls());
     for (int i = 0; i < m_pluginCount; ++i) // a second scan starts afresh
         unloadPlugin(i, 0);
     m_picture.Clear();
@@ -123,6 +134,7 @@ int CImageLoader::ScanPlugins(const std::string &folder, int size)
 
 int CImageLoader::CallPluginInfo(int info, char *buf, int buflen, const std::string &path, int slot)
 {
+    const std::lock_guard lock(PluginCalls());
     if (buf && buflen > 0)
         buf[0] = '\0';
     if (slot < 0 || slot >= kMaxPlugins)
@@ -170,6 +182,7 @@ int CImageLoader::ReadInfo(const std::string &path)
     if (EqualsIgnoringCase(FileExtension(path), ".bmp")) {
         ReadBmp(path, true);
     } else {
+        const std::lock_guard lock(PluginCalls());
         m_pluginIndex = FindPlugin(path);
         if (m_pluginIndex < 0)
             return m_pluginIndex;
@@ -186,6 +199,7 @@ int CImageLoader::Load(const std::string &path)
         m_picture.Clear();
         return 0;
     } else {
+        const std::lock_guard lock(PluginCalls());
         ReadWithPlugin(path, m_pluginIndex, false);
     }
     return pixelWidth() > 0 && pixelHeight() > 0 ? 1 : 0;
@@ -213,6 +227,7 @@ void *CImageLoader::pluginFunction(int slot, const char *name)
 
 void CImageLoader::unloadPlugin(int slot, int failureCode)
 {
+    const std::lock_guard lock(PluginCalls());
     void *&handle = m_pluginHandles[static_cast<std::size_t>(slot)];
     if (!handle)
         return;
