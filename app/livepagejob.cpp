@@ -137,13 +137,18 @@ LivePageResult LivePageJob::render(const LivePageRequest &request,
 {
     LivePageResult result;
     result.generation = request.generation;
-    if (request.text != m_text || request.documentPath != m_documentPath) {
+    if (request.text != m_text || request.documentPath != m_documentPath ||
+        request.records != m_records || (request.records && request.record != m_record)) {
         commandtext::Encoded encoded = request.text ? request.text->encode()
                                                     : commandtext::Encoded{};
         m_unmappedLines = encoded.unmappedLines;
+        // One record: the job's pages are those of the document, with that record's fields.
+        m_renderer.setRecords(request.records.get(), request.record, request.record);
         m_renderer.prepare(std::move(encoded.bytes), true, request.documentPath);
         m_text = request.text;
         m_documentPath = request.documentPath;
+        m_records = request.records;
+        m_record = request.record;
     }
     takeSlots(request);
     m_profile->adjustX = request.adjustX;

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+class DataFile;
+
 // What the live preview wants rendered. Everything in it is immutable once made, so the
 // request may cross to another thread.
 struct LivePageRequest {
@@ -30,6 +32,10 @@ struct LivePageRequest {
     PrinterSheet sheet;
     int adjustX = 0, adjustY = 0;               // the print-position adjustment
     std::shared_ptr<const ClipImageStore> clipSlots; // a copy of the clipboard slots
+    // Merge printing: the document shown with record `record` (1-based) of `records`;
+    // null shows it without data, with the sample values its own lines give.
+    std::shared_ptr<const DataFile> records;
+    int record = 1;
 };
 
 struct LivePageResult {
@@ -77,6 +83,8 @@ private:
     MarkRecorder m_marks;
     std::shared_ptr<const commandtext::Source> m_text;
     std::string m_documentPath;
+    std::shared_ptr<const DataFile> m_records;
+    int m_record = 0;
     QList<int> m_unmappedLines;
     std::shared_ptr<const ClipImageStore> m_slots;
     std::map<std::string, std::pair<qint64, qint64>> m_pictureStamps; // size, modified

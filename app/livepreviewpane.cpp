@@ -4,6 +4,8 @@
 #include "editorblocks.h"
 #include "errormarks.h"
 #include "markpageview.h"
+#include "mergedata.h"
+#include "merge/datafile.h"
 #include "previewworker.h"
 #include "printcontroller.h"
 #include "zentovadoc.h"
@@ -14,6 +16,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -68,6 +71,7 @@ LivePreviewPane::LivePreviewPane(CZentovaView &view, QWidget *parent, int budget
     });
     connect(&view.zentovaDoc(), &CZentovaDoc::fileOpenedOrSaved, this,
             &LivePreviewPane::refresh);
+    connect(&view.mergeData(), &CMergeData::changed, this, &LivePreviewPane::takeMergeData);
     connect(m_pages, &PageView::imageWanted, this,
             [this](int page, qreal) { imageWanted(page); });
     connect(m_pages, &PageView::currentPageChanged, this, &LivePreviewPane::showControls);
@@ -101,6 +105,14 @@ void LivePreviewPane::buildToolBar()
     m_zoom->addItem(QStringLiteral("100%"), 1.0);
     m_zoom->setFocusPolicy(Qt::ClickFocus);
     bar->addWidget(m_zoom);
+    m_record = new QSpinBox(bar);
+    m_record->setPrefix(QStringLiteral("レコード "));
+    m_record->setToolTip(QStringLiteral("差し込みデータのどの行で表示するか"));
+    m_record->setFocusPolicy(Qt::ClickFocus);
+    m_record->setKeyboardTracking(false);
+    m_recordAction = bar->addWidget(m_record);
+    m_recordAction->setVisible(false);
+    connect(m_record, &QSpinBox::valueChanged, this, &LivePreviewPane::refresh);
     connect(m_zoom, &QComboBox::activated, this, [this](int index) {
         const qreal zoom = m_zoom->itemData(index).toReal();
         if (zoom == kWholePage)
@@ -224,8 +236,23 @@ void LivePreviewPane::requestNow()
         request.adjustY = profile->ReadInt("adjustY", 0);
     }
     request.clipSlots = m_slots;
+    request.records = m_records;
+    request.record = m_record->value();
     m_waiting = true;
     m_worker->request(std::move(request));
+}
+
+// The data file chosen for merge printing has changed, or was chosen again: it is read
+// once here (not at every key), and the record box offers its records.
+void LivePreviewPane::takeMergeData()
+{
+    m_records = m_view.mergeData().loadQuietly();
+    const int count = m_records ? m_records->RecordCount() : 0;
+    const QSignalBlocker quiet(m_record);
+    m_record->setRange(1, std::max(1, count));
+    m_record->setSuffix(QStringLiteral(" / %1").arg(count));
+    m_recordAction->setVisible(count > 0);
+    refresh();
 }
 
 void LivePreviewPane::take(std::shared_ptr<LivePageResult> result)

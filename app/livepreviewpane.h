@@ -16,6 +16,7 @@ class PreviewWorker;
 class QAction;
 class QComboBox;
 class QLabel;
+class QSpinBox;
 
 // Shows the page that holds the caret, rendered off the editor's thread by the print
 // preview's job code (LivePageJob on a PreviewWorker), and marks the faulty lines in the
@@ -24,6 +25,8 @@ class QLabel;
 // drops the rendering in hand. The pane follows the caret from page to page; turning
 // pages by hand holds the page until the caret moves to another page. A click on a mark
 // puts the caret on the line that drew it; the marks of the caret's line are outlined.
+// With a data file chosen for merge printing, the pane shows the document with one record
+// (the first, or the one picked in its record box).
 class LivePreviewPane : public QWidget {
     Q_OBJECT
 public:
@@ -63,6 +66,7 @@ private:
     void requestNow();
     void take(std::shared_ptr<LivePageResult> result);
     void showControls();
+    void takeMergeData();
     void goToLine(int line);
     int pageOfLine(int line) const;
 
@@ -74,6 +78,8 @@ private:
     QAction *m_previous = nullptr;
     QAction *m_next = nullptr;
     QComboBox *m_zoom = nullptr;
+    QAction *m_recordAction = nullptr; // the record box, shown with a data file
+    QSpinBox *m_record = nullptr;
     std::unique_ptr<PreviewWorker> m_worker; // made when the pane is first shown
 
     quint64 m_generation = 0;   // of the newest request; a result of another is stale
@@ -82,6 +88,7 @@ private:
     quint64 m_sentRevision = 0; // the revision of the text last sent
     std::shared_ptr<const commandtext::Source> m_source;
     std::shared_ptr<const ClipImageStore> m_slots;
+    std::shared_ptr<const DataFile> m_records; // the data file of merge printing, if any
     QTimer m_pause;            // the keys' pause
     QElapsedTimer m_sinceEdit; // since the last edit
     QTimer m_caretSettle;      // the caret's line is looked at once it rests

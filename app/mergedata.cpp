@@ -138,6 +138,13 @@ QString CMergeData::statusText() const
     return QStringLiteral("差し込み: %1 (%2 件)").arg(QFileInfo(m_path).fileName()).arg(m_records);
 }
 
+std::shared_ptr<const DataFile> CMergeData::loadQuietly()
+{
+    if (m_path.isEmpty())
+        return nullptr;
+    return read(m_path, false);
+}
+
 std::unique_ptr<DataFile> CMergeData::load()
 {
     if (m_path.isEmpty())

@@ -40,6 +40,9 @@ public:
     // The chosen file read for a job; null without a choice, or after telling the user
     // why it cannot be used (the choice stays).
     std::unique_ptr<DataFile> load();
+    // The chosen file read without a word to the user, for the live preview: null without
+    // a choice or when it cannot be used now.
+    std::shared_ptr<const DataFile> loadQuietly();
 
 signals:
     void changed();

@@ -43,7 +43,10 @@ public:
     PageRenderer &operator=(const PageRenderer &) = delete;
 
     // Merge printing: see PrintJob::SetRecords. Call before prepare.
-    void setRecords(const DataFile *data) { m_job.setRecords(data); }
+    void setRecords(const DataFile *data, int first = 1, int last = 0)
+    {
+        m_job.setRecords(data, first, last);
+    }
     // Takes the job's text (code page 932, CR LF) and returns its page count (of every
     // copy); `documentPath` as for PrinterJob::prepare.
     int prepare(std::string text, bool previewing, std::string_view documentPath);

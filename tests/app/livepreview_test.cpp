@@ -9,6 +9,7 @@
 #include "errormarks.h"
 #include "livepreviewpane.h"
 #include "markpageview.h"
+#include "mergedata.h"
 #include "previewworker.h"
 #include "settingsstore.h"
 #include "zentovadoc.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QMutex>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -225,6 +227,33 @@ private slots:
         QCOMPARE(w.view->errorMarks().count(), 0);
         QVERIFY(w.settle());
         QCOMPARE(w.errorOn(1), unknown);
+    }
+
+    // With a data file for merge printing the pane shows one record: the first, then the
+    // one picked; its fields are in force, and its errors name it.
+    void mergeDataShowsOneRecord()
+    {
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("sizes.csv"));
+        QVERIFY(WriteBytes(data, "sz\n5\n50\n"));
+        PaneWindow w;
+        QVERIFY(w.renders("}{sz}20\nfsize {{sz}}\n"));
+        QCOMPARE(w.view->errorMarks().count(), 0); // the sample value
+        w.prompter.openFileAnswers << data;
+        w.view->mergeData().choose();
+        QVERIFY(w.settle());
+        QCOMPARE(w.errorOn(2), QStringLiteral("数値が範囲外です（レコード 1）"));
+        QCOMPARE(w.pane->shown()->pageCount, 1); // the document's pages, not every copy's
+        auto *record = w.pane->findChild<QSpinBox *>();
+        QVERIFY(record && record->isVisible());
+        QCOMPARE(record->maximum(), 2);
+        record->setValue(2);
+        QVERIFY(w.settle());
+        QCOMPARE(w.view->errorMarks().count(), 0);
+        w.view->mergeData().clear();
+        QVERIFY(w.settle());
+        QVERIFY(!record->isVisible());
+        QCOMPARE(w.view->errorMarks().count(), 0);
     }
 
     // Only the newest request is delivered: a page under way is stopped by the next
