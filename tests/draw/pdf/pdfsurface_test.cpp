@@ -133,8 +133,9 @@ TEST(PdfSurfaceText, FacesThatCannotBeEmbeddedAreFilledOutlinesSaidOnce)
         // Two texts, two squares each, every square filled.
         EXPECT_EQ(count(content, " m\n"), face.embedded ? 0 : 4);
         EXPECT_EQ(notes.size(), face.embedded ? 0u : 1u);
-        if (!notes.empty())
+        if (!notes.empty()) {
             EXPECT_NE(notes[0].find("drawn as outlines"), std::string::npos) << notes[0];
+        }
     }
 }
 
