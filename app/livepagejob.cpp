@@ -13,21 +13,6 @@
 #include <cstdlib>
 #include <optional>
 
-// The print-position adjustment as it was when the request was made: the editor's
-// settings store belongs to the editor's thread.
-class LivePageJob::FixedProfile : public Profile {
-public:
-    int adjustX = 0, adjustY = 0;
-    int ReadInt(std::string_view name, int defaultValue) const override
-    {
-        if (name == "adjustX")
-            return adjustX;
-        if (name == "adjustY")
-            return adjustY;
-        return defaultValue;
-    }
-};
-
 namespace {
 
 // The size and modification time of a picture file, or nothing when it is gone.
@@ -42,26 +27,29 @@ std::optional<std::pair<qint64, qint64>> stampOf(const std::string &cp932Path)
 
 } // namespace
 
+void CopyViewEnvironment(const DrawingView &from, DrawingView &to)
+{
+    to.desktopFolder = from.desktopFolder;
+    to.documentsFolder = from.documentsFolder;
+    to.picturesFolder = from.picturesFolder;
+    to.programFilesFolder = from.programFilesFolder;
+    to.programFolder = from.programFolder;
+    to.screenPixelCount = from.screenPixelCount;
+    to.screenPixelRoot = from.screenPixelRoot;
+}
+
 std::shared_ptr<const ClipImageStore> CopyClipSlots(const ClipImageStore &store)
 {
     auto copy = std::make_shared<ClipImageStore>();
-    for (int digit = 0; digit < ClipImageStore::kSlotCount; ++digit)
-        if (const ClipImage *slot = store.Slot(digit))
-            copy->Fill(digit, slot->width, slot->height, slot->pixels);
+    copy->FillFrom(store);
     return copy;
 }
 
 LivePageJob::LivePageJob(const DrawingView &view)
-    : m_profile(std::make_unique<FixedProfile>()), m_renderer(m_view)
+    : m_renderer(m_view)
 {
-    m_view.desktopFolder = view.desktopFolder;
-    m_view.documentsFolder = view.documentsFolder;
-    m_view.picturesFolder = view.picturesFolder;
-    m_view.programFilesFolder = view.programFilesFolder;
-    m_view.programFolder = view.programFolder;
-    m_view.screenPixelCount = view.screenPixelCount;
-    m_view.screenPixelRoot = view.screenPixelRoot;
-    m_view.profile = m_profile.get();
+    CopyViewEnvironment(view, m_view);
+    m_view.profile = &m_adjustment;
 }
 
 LivePageJob::~LivePageJob() = default;
@@ -71,9 +59,7 @@ void LivePageJob::takeSlots(const LivePageRequest &request)
     if (!request.clipSlots || request.clipSlots == m_slots)
         return;
     m_slots = request.clipSlots;
-    for (int digit = 0; digit < ClipImageStore::kSlotCount; ++digit)
-        if (const ClipImage *slot = m_slots->Slot(digit))
-            m_view.clipSlots.Fill(digit, slot->width, slot->height, slot->pixels);
+    m_view.clipSlots.FillFrom(*m_slots);
 }
 
 // Pictures stay decoded from one rendering to the next, as they do from page to page of a
@@ -151,8 +137,7 @@ LivePageResult LivePageJob::render(const LivePageRequest &request,
         m_record = request.record;
     }
     takeSlots(request);
-    m_profile->adjustX = request.adjustX;
-    m_profile->adjustY = request.adjustY;
+    m_adjustment = FixedAdjustment(request.adjustX, request.adjustY);
     forgetChangedPictures();
 
     const PageIndex &index = m_renderer.index();

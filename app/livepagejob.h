@@ -51,6 +51,10 @@ struct LivePageResult {
     bool overBudget = false;     // the page ran out of time and shows as far as it got
 };
 
+// Copies what a live page job reads of the editor's view: the folders of the path macros
+// and the screen's size.
+void CopyViewEnvironment(const DrawingView &from, DrawingView &to);
+
 // Copies the clipboard slots that are filled.
 std::shared_ptr<const ClipImageStore> CopyClipSlots(const ClipImageStore &store);
 
@@ -71,14 +75,15 @@ public:
                           const std::function<bool()> &stopRequested = {});
 
 private:
-    class FixedProfile;
     void takeSlots(const LivePageRequest &request);
     void forgetChangedPictures();
     void notePictures();
     QList<LineError> errors() const;
 
     DrawingView m_view;
-    std::unique_ptr<FixedProfile> m_profile;
+    // The print-position adjustment as it was when the request was made: the editor's
+    // settings store belongs to the editor's thread.
+    FixedAdjustment m_adjustment;
     PageRenderer m_renderer;
     MarkRecorder m_marks;
     std::shared_ptr<const commandtext::Source> m_text;

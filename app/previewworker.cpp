@@ -9,13 +9,7 @@ PreviewWorker::PreviewWorker(const DrawingView &view, Deliver deliver, int budge
 {
     // The job keeps a copy of the folders only; nothing of `view` is read later.
     DrawingView settings;
-    settings.desktopFolder = view.desktopFolder;
-    settings.documentsFolder = view.documentsFolder;
-    settings.picturesFolder = view.picturesFolder;
-    settings.programFilesFolder = view.programFilesFolder;
-    settings.programFolder = view.programFolder;
-    settings.screenPixelCount = view.screenPixelCount;
-    settings.screenPixelRoot = view.screenPixelRoot;
+    CopyViewEnvironment(view, settings);
     m_thread = QThread::create([this, settings = std::move(settings)]() {
         m_job = std::make_unique<LivePageJob>(settings);
         run();

@@ -187,7 +187,7 @@ int RenderCommandFile(const Options &o,
     SettingsProfile stored;
     std::unique_ptr<Profile> given;
     if (o.adjust)
-        given = std::make_unique<AdjustmentProfile>(o.adjust->first, o.adjust->second);
+        given = std::make_unique<FixedAdjustment>(o.adjust->first, o.adjust->second);
     view.profile = given ? given.get() : static_cast<const Profile *>(&stored);
     ReadUserFolders(view);
     view.rootFolder = o.root;

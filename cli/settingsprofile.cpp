@@ -21,12 +21,3 @@ int SettingsProfile::ReadInt(std::string_view name, int defaultValue) const
     m_read.emplace_back(std::string(name), ok ? std::optional<int>(v) : std::nullopt);
     return ok ? v : defaultValue;
 }
-
-int AdjustmentProfile::ReadInt(std::string_view name, int defaultValue) const
-{
-    if (name == "adjustX")
-        return m_x;
-    if (name == "adjustY")
-        return m_y;
-    return defaultValue;
-}

@@ -23,13 +23,3 @@ private:
     QSettings m_settings;
     mutable std::vector<std::pair<std::string, std::optional<int>>> m_read;
 };
-
-// A fixed print-position adjustment given on the command line.
-class AdjustmentProfile : public Profile {
-public:
-    AdjustmentProfile(int x, int y) : m_x(x), m_y(y) {}
-    int ReadInt(std::string_view name, int defaultValue) const override;
-
-private:
-    int m_x, m_y;
-};

@@ -16,6 +16,31 @@ public:
     virtual int ReadInt(std::string_view name, int defaultValue) const = 0;
 };
 
+// A profile that holds a print-position adjustment of its own and gives the default for
+// every other setting: an adjustment given on zentova-print's command line, or one read
+// once from the stored settings for jobs that run on other threads (the stored settings
+// belong to the thread that reads them).
+class FixedAdjustment : public Profile {
+public:
+    FixedAdjustment(int x = 0, int y = 0) : adjustX(x), adjustY(y) {}
+    // The adjustment `from` holds (none for null), read now.
+    static FixedAdjustment Of(const Profile *from)
+    {
+        return from ? FixedAdjustment(from->ReadInt("adjustX", 0), from->ReadInt("adjustY", 0))
+                    : FixedAdjustment();
+    }
+    int ReadInt(std::string_view name, int defaultValue) const override
+    {
+        if (name == "adjustX")
+            return adjustX;
+        if (name == "adjustY")
+            return adjustY;
+        return defaultValue;
+    }
+
+    int adjustX, adjustY;
+};
+
 // The shared view state that the interpreter reports to. The desktop program's view owns
 // one, so does zentova-print, each within the drawing layer's view state, which adds
 // the pictures; a print job fills it (PrintJob).

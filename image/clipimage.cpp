@@ -24,6 +24,13 @@ void ClipImageStore::Fill(int digit, int width, int height, std::vector<std::uin
     slot->pixels = std::move(pixels);
 }
 
+void ClipImageStore::FillFrom(const ClipImageStore &other)
+{
+    for (int digit = 0; digit < kSlotCount; ++digit)
+        if (const ClipImage *slot = other.Slot(digit))
+            Fill(digit, slot->width, slot->height, slot->pixels);
+}
+
 bool ClipImageStore::Crop(int digit, int left, int top, int right, int bottom)
 {
     ClipImage *image = Slot(digit);

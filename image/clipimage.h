@@ -28,6 +28,9 @@ public:
     // outside 0-9, a size that is not positive or a pixel count that does not match the
     // size changes nothing.
     void Fill(int digit, int width, int height, std::vector<std::uint32_t> pixels);
+    // Fills every slot that `other` has filled with a copy of its picture; the other slots
+    // stay as they are.
+    void FillFrom(const ClipImageStore &other);
 
     // Keeps columns left to right - 1 and rows top to bottom - 1 of the slot's picture.
     // Returns false, changing nothing, for an empty slot or a rectangle that is empty or

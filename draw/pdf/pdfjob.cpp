@@ -63,29 +63,6 @@ private:
     std::set<std::string> m_noted;
 };
 
-// The settings a page's engine reads (the print-position adjustment), read from the job's
-// profile once on the job's thread. The profiles behind a job (the settings store, or a
-// cache in front of it) are not made for several threads at once.
-class SettingsSnapshot : public Profile {
-public:
-    explicit SettingsSnapshot(const Profile *from)
-        : m_adjustX(from ? from->ReadInt("adjustX", 0) : 0),
-          m_adjustY(from ? from->ReadInt("adjustY", 0) : 0)
-    {
-    }
-    int ReadInt(std::string_view name, int defaultValue) const override
-    {
-        if (name == "adjustX")
-            return m_adjustX;
-        if (name == "adjustY")
-            return m_adjustY;
-        return defaultValue;
-    }
-
-private:
-    int m_adjustX, m_adjustY;
-};
-
 // The view of a thread that draws pages: the job's paper, folders and settings (from
 // `settings`), the clipboard slots copied, pictures of its own, `stop` as its stop hook,
 // and the job's hook that hears of files looked up, called by one thread at a time.
@@ -103,9 +80,7 @@ void prepareWorkerView(DrawingView &worker, const DrawingView &job, const Profil
         };
     worker.stopping = false;
     worker.stopCountdown = 0;
-    for (int digit = 0; digit < ClipImageStore::kSlotCount; ++digit)
-        if (const ClipImage *slot = job.clipSlots.Slot(digit))
-            worker.clipSlots.Fill(digit, slot->width, slot->height, slot->pixels);
+    worker.clipSlots.FillFrom(job.clipSlots);
 }
 
 // The pages on the calling thread, one after the other.
@@ -158,7 +133,8 @@ PdfJobEnd drawInParallel(PrintJob &job, DrawingView &view, const std::vector<int
     // The threads' views are made here, before this thread changes the job's view.
     std::vector<DrawingView> views(static_cast<std::size_t>(threads));
     std::mutex hookLock;
-    const SettingsSnapshot settings(view.profile);
+    // The stored settings are read here, once: they belong to this thread.
+    const FixedAdjustment settings = FixedAdjustment::Of(view.profile);
     for (DrawingView &own : views)
         prepareWorkerView(own, view, settings, [&stop] { return stop.load(); }, hookLock);
 

@@ -73,14 +73,7 @@ bool PrintPdfFile(QPrinter &printer, DrawingView &view, std::string_view text,
     PrintJob job(view);
     job.SetRecords(merge.data, merge.firstRecord, merge.lastRecord);
     const int pages = job.Prepare(std::string(text), false, documentPath);
-    int from = 1, to = pages;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = printer.fromPage();
-        if (printer.toPage() > 0)
-            to = std::min(printer.toPage(), pages);
-    }
-    std::vector<int> chosen = job.PagesOfEachCopy(merge.firstPage, merge.lastPage);
-    std::erase_if(chosen, [from, to](int page) { return page < from || page > to; });
+    const std::vector<int> chosen = ChosenPages(printer, job, pages, merge);
     if (chosen.empty()) {
         job.End();
         return false;

@@ -108,6 +108,20 @@ bool PrinterJob::end()
     return m_job.End();
 }
 
+std::vector<int> ChosenPages(const QPrinter &printer, const PrintJob &job, int pages,
+                             const MergeSelection &merge)
+{
+    int from = 1, to = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        from = printer.fromPage();
+        if (printer.toPage() > 0)
+            to = std::min(printer.toPage(), pages);
+    }
+    std::vector<int> chosen = job.PagesOfEachCopy(merge.firstPage, merge.lastPage);
+    std::erase_if(chosen, [from, to](int page) { return page < from || page > to; });
+    return chosen;
+}
+
 bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
                    std::string_view documentPath, const PrintProgress &progress, bool *printed,
                    const MergeSelection &merge)
@@ -117,14 +131,7 @@ bool PrintDocument(QPrinter &printer, DrawingView &view, std::string_view text,
     PrinterJob job(view);
     job.setRecords(merge.data, merge.firstRecord, merge.lastRecord);
     const int pages = job.prepare(std::string(text), false, documentPath);
-    int from = 1, to = pages;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = printer.fromPage();
-        if (printer.toPage() > 0)
-            to = std::min(printer.toPage(), pages);
-    }
-    std::vector<int> chosen = job.job().PagesOfEachCopy(merge.firstPage, merge.lastPage);
-    std::erase_if(chosen, [from, to](int page) { return page < from || page > to; });
+    const std::vector<int> chosen = ChosenPages(printer, job.job(), pages, merge);
     if (chosen.empty()) {
         job.end();
         return false;

@@ -93,6 +93,11 @@ private:
     int m_pages = 0;
 };
 
+// The pages of `job` (prepared, `pages` pages across every copy) that `merge` chooses
+// within each copy and the printer's page range allows, in order.
+std::vector<int> ChosenPages(const QPrinter &printer, const PrintJob &job, int pages,
+                             const MergeSelection &merge);
+
 // Prints `text` on `printer` as one whole job: the pages that `merge` chooses (every page
 // of the document once without data), of which the printer's page range (numbered
 // across every copy), copies as the printer driver makes them. Returns true when the job recorded
