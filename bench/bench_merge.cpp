@@ -3,21 +3,19 @@
 // that spells out every card on a page of its own. Prints the time, the time per record
 // and the peak memory of each; each run is a child process so that its peak memory is its
 // own.
+#include "childrun.h"
 #include "cli/options.h"
 #include "cli/render.h"
 #include "merge/datafile.h"
 
 #include <QGuiApplication>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -132,34 +130,12 @@ int run(const char *mode, const char *pdf, int count)
     return status;
 }
 
-struct Figures {
-    double seconds = 0;    // wall clock
-    double cpuSeconds = 0; // user + system
-    long peakKiB = 0;
-};
-
-double seconds(const timeval &t)
-{
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
+using Figures = ChildRun;
 
 Figures measure(const char *self, const char *mode, const std::string &pdf, int count)
 {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const std::string n = std::to_string(count);
-        execl(self, self, mode, pdf.c_str(), n.c_str(), static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Figures f;
-    f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    f.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    f.peakKiB = usage.ru_maxrss;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    const Figures f = RunChild({self, mode, pdf, std::to_string(count)});
+    if (!f.ok)
         std::fprintf(stderr, "%s run of %d failed\n", mode, count);
     std::remove(pdf.c_str());
     return f;

@@ -2,6 +2,7 @@
 // count is given) to PDF: the time and peak memory of zentova-print's path against QPainter drawing the same marks on a
 // QPdfWriter directly. Each side runs in a child process of its own so that its peak
 // memory is its own.
+#include "childrun.h"
 #include "cli/options.h"
 #include "cli/render.h"
 #include "directpdf.h"
@@ -10,15 +11,11 @@
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -42,30 +39,12 @@ struct Figures {
     long peakKiB = 0;
 };
 
-double seconds(const timeval &t)
-{
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
-
 Figures measureChild(const char *self, const char *mode, const char *out)
 {
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = fork();
-    if (pid == 0) {
-        const std::string pages = std::to_string(gPages);
-        execl(self, self, mode, out, pages.c_str(), static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Figures f;
-    f.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    f.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    f.peakKiB = usage.ru_maxrss;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    const ChildRun run = RunChild({self, mode, out, std::to_string(gPages)});
+    if (!run.ok)
         std::fprintf(stderr, "%s run failed\n", mode);
-    return f;
+    return {run.seconds, run.cpuSeconds, run.peakKiB};
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // as a PDF surface would have to. Each run is a child process of its own, so its peak
 // memory is its own.
 //     bench_pdfwriter [PAGES (300)] [FOLDER (/tmp)] [ROUNDS (3)]
+#include "childrun.h"
 #include "formgen.h"
 
 #include "draw/pdf/document.h"
@@ -21,7 +22,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -31,9 +31,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -216,32 +214,15 @@ struct Figures {
     long long bytes = 0;
 };
 
-double seconds(const timeval &t)
-{
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
-
 void measureChild(const char *self, const char *mode, const std::string &out, Figures &best)
 {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const std::string pages = std::to_string(gPages);
-        execl(self, self, mode, out.c_str(), pages.c_str(), gFontFile.c_str(),
-              static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    best.seconds = std::min(
-        best.seconds, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    best.cpuSeconds =
-        std::min(best.cpuSeconds, seconds(usage.ru_utime) + seconds(usage.ru_stime));
-    best.peakKiB = std::max(best.peakKiB, usage.ru_maxrss);
+    const ChildRun run = RunChild({self, mode, out, std::to_string(gPages), gFontFile});
+    best.seconds = std::min(best.seconds, run.seconds);
+    best.cpuSeconds = std::min(best.cpuSeconds, run.cpuSeconds);
+    best.peakKiB = std::max(best.peakKiB, run.peakKiB);
     struct stat info{};
     best.bytes = stat(out.c_str(), &info) == 0 ? info.st_size : 0;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!run.ok)
         std::fprintf(stderr, "%s run failed\n", mode);
 }
 

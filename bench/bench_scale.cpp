@@ -12,13 +12,13 @@
 // QPainter side as a child of this program; the best time of the rounds counts, and the
 // largest peak memory.
 //     bench_scale [ROUNDS [FOLDER]]     (3 rounds; files in /tmp)
+#include "childrun.h"
 #include "directpdf.h"
 #include "formgen.h"
 
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,9 +26,6 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -41,40 +38,19 @@ struct Figures {
     bool failed = false;
 };
 
-double seconds(const timeval &t)
-{
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-}
-
 // Runs `args` (a program and its arguments) `rounds` times with standard output and
 // error discarded.
 Figures measure(const std::vector<std::string> &args, int rounds)
 {
     Figures f;
     for (int round = 0; round < rounds; ++round) {
-        const auto start = std::chrono::steady_clock::now();
-        const pid_t pid = fork();
-        if (pid == 0) {
-            std::freopen("/dev/null", "w", stdout);
-            std::freopen("/dev/null", "w", stderr);
-            std::vector<char *> argv;
-            for (const std::string &a : args)
-                argv.push_back(const_cast<char *>(a.c_str()));
-            argv.push_back(nullptr);
-            execvp(argv[0], argv.data());
-            _exit(127);
-        }
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        const double wall =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const ChildRun run = RunChild(args, true);
         // zentova-print --check exits with 1 when the file has errors; the form has none.
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        if (!run.ok)
             f.failed = true;
-        f.seconds = std::min(f.seconds, wall);
-        f.cpuSeconds = std::min(f.cpuSeconds, seconds(usage.ru_utime) + seconds(usage.ru_stime));
-        f.peakKiB = std::max(f.peakKiB, usage.ru_maxrss);
+        f.seconds = std::min(f.seconds, run.seconds);
+        f.cpuSeconds = std::min(f.cpuSeconds, run.cpuSeconds);
+        f.peakKiB = std::max(f.peakKiB, run.peakKiB);
     }
     return f;
 }
